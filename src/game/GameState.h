@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Configuration.h"
+#include "game/Records.h"
 #include "game/Vector.h"
 
 #include <cstdint>
@@ -39,6 +40,9 @@ public:
     uint32_t TimePoints = 0;
     uint32_t BonusPoints = 0;
     TConfiguration CurrentConfig;
+    std::array<TConfiguration, PresetCount> Presets; ///< filled at start-up, never stored
+    TMode Mode = 0;                                  ///< 0..2 a preset, 3 and above custom
+    TRecordTable Records;
 
     Clock* TickClock = nullptr;       ///< the system tick counter (GetTickCount)
     SoundPlayer* Sounds = nullptr;    ///< may be null: silence

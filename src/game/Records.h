@@ -1,0 +1,25 @@
+#pragma once
+
+#include "game/Configuration.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace fenu {
+
+/// One entry of the records table; Points 0 means the entry is empty.
+struct TRecord {
+    uint32_t Points = 0;
+    QString Player;
+    friend bool operator==(const TRecord&, const TRecord&) = default;
+};
+
+/// Records[t][mode]: t is 0 for games without bonus points, 1 with them; mode 0..2.
+using TRecordTable = std::array<std::array<TRecord, PresetCount>, 2>;
+
+/// "Einfach", "Mittel", "Schwierig", indexed by the preset difficulty.
+const QString& DifficultyName(int mode);
+
+} // namespace fenu
