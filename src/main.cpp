@@ -1,7 +1,42 @@
-// Program start: replaced by the real start-up once the main window exists.
-#include <cstdio>
+// Program start: the application object, the main window, then the three dialogs,
+// then the message loop until the main window is closed.
+#include "platform/Clock.h"
+#include "platform/QtApplication.h"
+#include "platform/QtCursor.h"
+#include "platform/QtSoundPlayer.h"
+#include "platform/TerminationSignals.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/InfoDlg.h"
 
-int main() {
-    std::puts("feNU");
-    return 0;
+#include <QIcon>
+
+int main(int argc, char** argv) {
+    fenu::QtApplication app(argc, argv);
+    fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
+    fenu::QtApplication::setApplicationDisplayName(QString());
+    fenu::QtApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon32.png")));
+
+    fenu::SystemClock clock;
+    fenu::QtCursor cursor;
+    fenu::QtSoundPlayer sounds;
+    fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
+    fenu::TForm2 form2(&form1);
+    fenu::TForm3 form3(form1.Game().Records, form1, &form1);
+    fenu::TInfo info(&form1);
+    info.SetVersionInfo(&fenu::ProgramVersionInfo());
+    form1.SetDialogs(&form2, &form3, &info);
+
+    // SIGTERM, SIGINT and the end of the desktop session close the window the
+    // orderly way, so the records of the run are saved.
+    fenu::TerminationSignals termination([&form1] { form1.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form1,
+                     [&form1] { form1.FormDestroy(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
+                     [&form1] { form1.FormDestroy(); });
+
+    form1.show();
+    sounds.Preload();
+    return fenu::QtApplication::exec();
 }

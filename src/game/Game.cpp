@@ -1,0 +1,353 @@
+#include "game/Game.h"
+
+#include "game/Bullet.h"
+#include "game/Circle.h"
+#include "game/OptionMarks.h"
+#include "game/Random.h"
+#include "platform/Canvas.h"
+#include "platform/Cursor.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace fenu {
+
+namespace {
+const QString TitleText = QStringLiteral("f e N U");
+const QString CrLf = QStringLiteral("\r\n");
+constexpr TColor White = 0xFFFFFF;
+constexpr TColor Black = 0x000000;
+} // namespace
+
+TGame::TGame(TGameView& view, CursorService& cursor) : view_(view), cursor_(cursor) {}
+
+TGame::~TGame() {
+    FreeBullets(true);
+    DestroyBalls(0);
+}
+
+TCanvas* TGame::Canvas() { return view_.Canvas(); }
+
+void TGame::DestroyBalls(size_t from) {
+    for (size_t i = from; i < Balls.size(); ++i)
+        delete Balls[i];
+    if (from < Balls.size())
+        Balls.resize(from);
+}
+
+void TGame::StartAttractMode() {
+    AttractMode = true;
+    FreeBullets(true);
+    const size_t count =
+        static_cast<size_t>(MinDemoBalls + Random(MaxDemoBalls - MinDemoBalls + 1));
+    DestroyBalls(count);
+    while (Balls.size() < count)
+        Balls.push_back(new TCircle(*this));
+    for (TCircle* ball : Balls) {
+        ball->SetRadius(DemoBallRadius);
+        ball->RandomColor();
+        ball->RandomPosition();
+        ball->RandomVelocity(DemoSpeedBound);
+    }
+    view_.SetTimerEnabled(true);
+}
+
+void TGame::CreateBalls() {
+    DestroyBalls(0);
+    Balls.reserve(CurrentConfig.BallRadii.size() + 1);
+    for (int32_t radius : CurrentConfig.BallRadii) {
+        Balls.push_back(new TCircle(*this));
+        Balls.back()->SetRadius(static_cast<uint32_t>(radius));
+    }
+    Balls.push_back(new TCircle(*this));
+    Balls.back()->SetRadius(static_cast<uint32_t>(CurrentConfig.PlayerRadius));
+}
+
+void TGame::FreeBullets(bool clearList) {
+    for (TBullet* bullet : Bullets)
+        delete bullet;
+    if (clearList)
+        Bullets.clear();
+}
+
+void TGame::Neu1Click() {
+    AttractMode = false;
+    StartTicks = Now();
+    BonusPoints = 0;
+    GameOverStep = 0;
+    CreateBalls();
+    FreeBullets(true);
+    view_.SetTimerEnabled(true);
+    UpdateCursorClip();
+    view_.SetPauseChecked(false);
+}
+
+void TGame::Pause1Click() {
+    if (view_.TimerEnabled())
+        PauseTicks = Now();
+    else
+        StartTicks += Now() - PauseTicks;
+    view_.SetTimerEnabled(!view_.TimerEnabled());
+    UpdateCursorClip();
+}
+
+void TGame::DXTimerDeactivate() {
+    if (view_.TimerEnabled() && GameOverStep == 0)
+        PauseTicks = Now();
+}
+
+void TGame::DXTimerActivate() {
+    if (view_.TimerEnabled() && GameOverStep == 0) {
+        StartTicks += Now() - PauseTicks;
+        UpdateCursorClip();
+    }
+}
+
+void TGame::AbortGame() {
+    GameOverStep = 1;
+    view_.SetTimerEnabled(false);
+    UpdateCursorClip();
+    view_.Fill(0);
+    view_.Flip();
+    view_.SetCaption(title_);
+    caption_.valid = false;
+    StartAttractMode();
+}
+
+void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*/) {
+    if (AttractMode)
+        TitleFrame();
+    else if (GameOverStep != 0)
+        FadeFrame();
+    else
+        GameFrame();
+}
+
+void TGame::DrawTitleText(TColor color) {
+    TCanvas* canvas = view_.Canvas();
+    if (!canvas)
+        return;
+    canvas->SetFontSize(TitleFontSize);
+    canvas->SetFontColor(color);
+    canvas->SetFontName(view_.FontFace());
+    canvas->SetFontBold(true);
+    canvas->SetBrushStyle(TBrushStyle::bsClear);
+    const int width = canvas->TextWidth(TitleText);
+    const int height = canvas->TextHeight(TitleText);
+    canvas->TextOut((view_.ClientWidth() - width) / 2, (view_.ClientHeight() - height) / 2,
+                    TitleText);
+}
+
+void TGame::ClearTouching() {
+    for (TCircle* ball : Balls)
+        ball->Touching = 0;
+}
+
+void TGame::BallCollisionPasses() {
+    // A later ball's pass may set an earlier ball's Touching again; TouchingBefore
+    // keeps Touching as it stood right after the ball's own pass.
+    for (size_t i = 0; i < Balls.size(); ++i) {
+        Balls[i]->CheckCollisions();
+        Balls[i]->TouchingBefore = Balls[i]->Touching;
+    }
+}
+
+void TGame::TitleFrame() {
+    view_.Fill(0);
+    DrawTitleText(White);
+    view_.DrawAll();
+    ClearTouching();
+    view_.MoveAll(1);
+    BallCollisionPasses();
+    view_.ReleaseCanvas();
+    view_.Flip();
+}
+
+void TGame::GameFrame() {
+    view_.Fill(0);
+    view_.DrawAll();
+    ClearTouching();
+    if (!SteerPlayerBall())
+        GameOverStep = 1;
+    view_.MoveAll(1);
+    BallCollisionPasses();
+    BulletPass(*this);
+    const uint32_t elapsed = Now() - StartTicks;
+    if (PlayerBall()->Touching != 0)
+        GameOverStep = 1;
+    view_.ReleaseCanvas();
+    view_.Flip();
+    UpdateCaption(elapsed);
+    DetectEnd(elapsed);
+}
+
+void TGame::DetectEnd(uint32_t elapsed) {
+    if (GameOverStep != 1)
+        return;
+    if (elapsed <= GracePeriod) {
+        GameOverStep = 0;
+        return;
+    }
+    TimePoints = elapsed / 1000;
+    HoldCursor();
+    PlayWave("GAMEOVER");
+}
+
+void TGame::UpdateCaption(uint32_t elapsed) {
+    const bool bonus = Options && Options->BonusPointsChecked();
+    const bool showScore = elapsed > GracePeriod || elapsed % BlinkPeriod < BlinkPeriod / 2;
+    CaptionShown shown{showScore, elapsed / 1000 + BonusPoints, elapsed / 1000, bonus, true};
+    if (caption_.valid && caption_.score == shown.score &&
+        (!shown.score || (caption_.points == shown.points && caption_.bonus == shown.bonus &&
+                          (!shown.bonus || caption_.seconds == shown.seconds))))
+        return;
+    caption_ = shown;
+    if (!showScore) {
+        view_.SetCaption(title_);
+        return;
+    }
+    QString caption = title_ + QStringLiteral(" - [") + QString::number(shown.points) +
+                      QStringLiteral(" Punkte");
+    if (bonus)
+        caption += QStringLiteral(", ") + QString::number(shown.seconds) + QStringLiteral(" Sek.");
+    caption += QLatin1Char(']');
+    view_.SetCaption(caption);
+}
+
+void TGame::FadeFrame() {
+    const int32_t step = GameOverStep;
+    view_.Fill(static_cast<uint32_t>(step) * FadeColorStep);
+    DrawTitleText(Black);
+    GameOverStep = step + 1;
+    view_.DrawAll();
+    view_.ReleaseCanvas();
+    view_.Flip();
+    if (GameOverStep == FadeLength)
+        EndOfGame();
+}
+
+QString TGame::RecordPrompt(const TRecord& entry, uint32_t total) const {
+    QString pointsText;
+    if (Options && Options->BonusPointsChecked()) {
+        pointsText = QString::number(TimePoints) + QStringLiteral(" Punkte (Zeit)") + CrLf +
+                     QString::number(BonusPoints) + QStringLiteral(" Punkte (Bonus)") + CrLf +
+                     QString::number(total) + QStringLiteral(" Punkte (insgesamt)");
+    } else {
+        pointsText = QString::number(TimePoints) + QStringLiteral(" Punkte");
+    }
+    return QStringLiteral("Neuer Rekord in der Schwierigkeitsstufe \"") + DifficultyName(Mode) +
+           QStringLiteral("\":") + CrLf + pointsText + CrLf + CrLf +
+           QStringLiteral("Alter Rekord: ") + QString::number(entry.Points) +
+           QStringLiteral(" Punkte") + CrLf + CrLf + QStringLiteral("Geben Sie Ihren Namen ein:");
+}
+
+void TGame::EndOfGame() {
+    view_.SetTimerEnabled(false);
+    UpdateCursorClip();
+    if (Mode >= CustomMode)
+        return;
+    const int table = Options && Options->BonusPointsChecked() ? 1 : 0;
+    TRecord& entry = Records[static_cast<size_t>(table)][Mode];
+    const uint32_t total = TimePoints + BonusPoints;
+    if (total <= entry.Points)
+        return;
+    QString name = entry.Player;
+    const QString prompt = RecordPrompt(entry, total);
+    PlayWave("SUCCESS");
+    if (!view_.InputQuery(QStringLiteral("Neuer Rekord"), prompt, name))
+        return;
+    entry.Points = total;
+    name.truncate(static_cast<qsizetype>(MaxNameLength));
+    entry.Player = name.isEmpty() ? QStringLiteral("(Unbekannt)") : name;
+    view_.ShowRecords();
+}
+
+bool TGame::SteerPlayerBall() {
+    TCircle* player = PlayerBall();
+    const TPoint cursor = cursor_.Pos();
+    const TPoint origin = view_.ClientOrigin();
+    const int64_t dx = int64_t{cursor.X} - origin.X - player->MidX();
+    const int64_t dy = int64_t{cursor.Y} - origin.Y - player->MidY();
+    const double distance = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    if (static_cast<double>(player->Radius()) >= distance)
+        return false;
+    constexpr long double halfPi = std::numbers::pi_v<long double> / 2;
+    long double theta;
+    if (dx == 0) {
+        theta = (dy > 0 ? 1 : -1) * halfPi;
+    } else {
+        theta = std::atan(static_cast<long double>(dy) / static_cast<long double>(dx));
+        if (dx < 0)
+            theta += std::numbers::pi_v<long double>;
+    }
+    player->Velocity.SetAngle(static_cast<double>(theta));
+    return true;
+}
+
+void TGame::UpdateCursorClip() {
+    TCircle* player = PlayerBall();
+    if (!view_.TimerEnabled() || !player) {
+        cursor_.Clip(nullptr);
+        return;
+    }
+    const auto r = static_cast<int32_t>(player->Radius());
+    const TPoint origin = view_.ClientOrigin();
+    const TRect area{origin.X + r, origin.Y + r, origin.X + view_.ClientWidth() - r,
+                     origin.Y + view_.ClientHeight() - r};
+    cursor_.Clip(&area);
+}
+
+void TGame::HoldCursor() {
+    const TPoint here = cursor_.Pos();
+    const TRect point{here.X, here.Y, here.X, here.Y};
+    cursor_.Clip(&point);
+}
+
+void TGame::DXDrawMouseDown(TMouseButton button, int x, int y) {
+    if (!AttractMode) {
+        if (Options && Options->BonusPointsChecked() && GameOverStep == 0)
+            FireBullet(); // any button fires, also while paused
+        return;
+    }
+    if (button == TMouseButton::mbLeft)
+        AddDemoBall(x, y);
+    else if (button == TMouseButton::mbRight)
+        RemoveDemoBall();
+}
+
+void TGame::FireBullet() {
+    TCircle* player = PlayerBall();
+    auto* bullet = new TBullet(*this);
+    Bullets.push_back(bullet);
+    bullet->Velocity.Assign(player->Velocity);
+    TVector& ahead = ScratchVectors[0];
+    ahead.Assign(player->Velocity);
+    ahead.Scale(20);
+    const double clearance = static_cast<double>(player->Radius() + bullet->Radius() + 4);
+    if (ahead.Length() < clearance)
+        ahead.SetLength(clearance);
+    const auto radius = static_cast<long double>(bullet->Radius());
+    bullet->X = static_cast<double>(player->MidX() + static_cast<long double>(ahead.X) - radius);
+    bullet->Y = static_cast<double>(player->MidY() + static_cast<long double>(ahead.Y) - radius);
+}
+
+void TGame::AddDemoBall(int x, int y) {
+    if (Balls.size() >= static_cast<size_t>(MaxDemoBalls))
+        return;
+    auto* ball = new TCircle(*this);
+    Balls.push_back(ball);
+    ball->SetRadius(DemoBallRadius);
+    ball->RandomColor();
+    ball->RandomVelocity(DemoSpeedBound);
+    ball->X = x - static_cast<double>(DemoBallRadius);
+    ball->Y = y - static_cast<double>(DemoBallRadius);
+}
+
+void TGame::RemoveDemoBall() {
+    if (Balls.size() <= static_cast<size_t>(MinDemoBalls))
+        return;
+    delete Balls.back();
+    Balls.pop_back();
+}
+
+} // namespace fenu

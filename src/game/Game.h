@@ -1,0 +1,86 @@
+#pragma once
+
+#include "game/GameState.h"
+#include "game/GameView.h"
+
+#include <QString>
+
+namespace fenu {
+
+class CursorService;
+
+/// The game's controller: title screen, running game, end-of-game fade and the
+/// entry of a new record, driven one frame at a time by the frame timer, plus the
+/// commands of the menu and the mouse. Lives in the main window, which owns it.
+class TGame : public TGameState {
+public:
+    static constexpr int MinDemoBalls = 1;
+    static constexpr int MaxDemoBalls = 6;
+    static constexpr uint32_t DemoBallRadius = 30;
+    static constexpr int32_t DemoSpeedBound = 6;
+    static constexpr uint32_t GracePeriod = 2000;
+    static constexpr uint32_t BlinkPeriod = 200;
+    static constexpr int32_t FadeLength = 64;
+    static constexpr uint32_t FadeColorStep = 263172; // 0x040404: one grey level per step
+    static constexpr int TitleFontSize = 60;
+    static constexpr size_t MaxNameLength = 255;
+
+    TGame(TGameView& view, CursorService& cursor);
+    /// Destroys bullets and balls; the settings are saved by the main window after.
+    ~TGame() override;
+
+    const QString& ApplicationTitle() const { return title_; }
+
+    void StartAttractMode();
+    void CreateBalls();
+    void FreeBullets(bool clearList);
+    void AbortGame();
+
+    // Handlers of the main window.
+    void Neu1Click();
+    void Pause1Click();
+    void Abbrechen1Click() { AbortGame(); }
+    void DXTimerTimer(int32_t lagCount);
+    void DXTimerActivate();
+    void DXTimerDeactivate();
+    void DXDrawMouseDown(TMouseButton button, int x, int y);
+
+    // Steering of the player's ball and the cursor confinement.
+    bool SteerPlayerBall();
+    void UpdateCursorClip();
+
+    TCanvas* Canvas() override;
+
+private:
+    void TitleFrame();
+    void GameFrame();
+    void FadeFrame();
+    void EndOfGame();
+    void DetectEnd(uint32_t elapsed);
+    void DrawTitleText(TColor color);
+    void ClearTouching();
+    void BallCollisionPasses();
+    void UpdateCaption(uint32_t elapsed);
+    void HoldCursor();
+    void FireBullet();
+    void AddDemoBall(int x, int y);
+    void RemoveDemoBall();
+    void DestroyBalls(size_t from);
+    QString RecordPrompt(const TRecord& entry, uint32_t total) const;
+
+    TGameView& view_;
+    CursorService& cursor_;
+    QString title_ = QStringLiteral("feNU");
+
+    // The caption is rebuilt only when what it shows changes, so a frame allocates
+    // nothing in the common case.
+    struct CaptionShown {
+        bool score = false;
+        uint32_t points = 0;
+        uint32_t seconds = 0;
+        bool bonus = false;
+        bool valid = false;
+    } caption_;
+};
+
+} // namespace fenu

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/MouseButton.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace fenu {
+
+class TCanvas;
+
+/// What the game controller needs of the main window and its components: the
+/// drawing area, the sprite engine component, the frame timer, the caption, the
+/// menu's pause mark and the modal prompts. The main window implements it; the
+/// scenario tests drive the controller through a fake.
+class TGameView {
+public:
+    virtual ~TGameView() = default;
+
+    // Drawing area: Fill takes a raw pixel value; Canvas is null while there is no
+    // back buffer; the canvas must be released before Flip.
+    virtual void Fill(uint32_t rawValue) = 0;
+    virtual TCanvas* Canvas() = 0;
+    virtual void ReleaseCanvas() = 0;
+    virtual void Flip() = 0;
+    /// Screen position of the drawing area's top-left client pixel.
+    virtual TPoint ClientOrigin() = 0;
+    virtual int ClientWidth() const = 0;
+    virtual int ClientHeight() const = 0;
+
+    // Sprite engine component.
+    virtual void DrawAll() = 0;
+    virtual void MoveAll(int32_t stepCount) = 0;
+
+    // Frame timer.
+    virtual bool TimerEnabled() const = 0;
+    virtual void SetTimerEnabled(bool enabled) = 0;
+
+    // Main window.
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual QString FontFace() const = 0;
+    virtual void SetPauseChecked(bool checked) = 0;
+    /// The modal text input; false when cancelled. At most 255 characters.
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    /// Shows the records dialog modally.
+    virtual void ShowRecords() = 0;
+};
+
+} // namespace fenu

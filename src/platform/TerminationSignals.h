@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+namespace fenu {
+
+/// Turns SIGTERM and SIGINT into a call on the event loop (through a self-pipe, the
+/// only safe way out of a signal handler), so the program can end the orderly way.
+class TerminationSignals final : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminationSignals(std::function<void()> onSignal);
+    ~TerminationSignals() override;
+
+private:
+    std::function<void()> onSignal_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+} // namespace fenu

@@ -1,0 +1,220 @@
+#include "ui/Form1.h"
+
+#include "game/Random.h"
+#include "platform/Cursor.h"
+#include "platform/QtApplication.h"
+#include "platform/QtDrawAreaWidget.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/InfoDlg.h"
+#include "ui/InputQuery.h"
+#include "ui/MainMenu.h"
+#include "ui/SettingsPath.h"
+#include "ui/SettingsStore.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLayout>
+
+namespace fenu {
+
+TForm1::TForm1(TForm1Services services, QWidget* parent)
+    : QMainWindow(parent), services_(services),
+      settingsFile_(services.SettingsFile.isEmpty() ? fenu::SettingsFile() : services.SettingsFile),
+      drawAreaWidget_(new QtDrawAreaWidget(this)), DXDraw(*drawAreaWidget_, presentation_),
+      DXTimer(services.App, services.TimerClock), menu_(new TMainMenu(*this)) {
+    setWindowTitle(QStringLiteral("feNU"));
+    // The form's font; at start-up its face becomes the system's message-box face.
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    drawAreaWidget_->setFixedSize(FieldWidth, FieldHeight);
+    setCentralWidget(drawAreaWidget_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    DXDraw.SetSurfaceSize(FieldWidth, FieldHeight);
+    DXDraw.OnMouseDown = [this](TMouseButton button, int x, int y) {
+        Guarded([&] { game_->DXDrawMouseDown(button, x, y); });
+    };
+    DXDraw.Loaded();
+    DXSpriteEngine.SetDXDraw(&DXDraw);
+
+    DXTimer.SetActiveOnly(true);
+    DXTimer.SetEnabled(false);
+    DXTimer.SetInterval(1);
+    DXTimer.OnTimer = [this](TCustomDXTimer&, int32_t lagCount) {
+        Guarded([&] { game_->DXTimerTimer(lagCount); });
+    };
+    DXTimer.OnActivate = [this](TCustomDXTimer&) { Guarded([&] { game_->DXTimerActivate(); }); };
+    DXTimer.OnDeactivate = [this](TCustomDXTimer&) {
+        Guarded([&] { game_->DXTimerDeactivate(); });
+    };
+    DXTimer.Loaded();
+
+    game_ = std::make_unique<TGame>(static_cast<TGameView&>(*this), services.Cursor);
+    game_->Engine = &DXSpriteEngine.Engine();
+    game_->ClientWidth = FieldWidth;
+    game_->ClientHeight = FieldHeight;
+    game_->TickClock = &services.Ticks;
+    game_->Sounds = services.Sounds;
+    game_->Options = this;
+
+    ConnectMenu();
+    FormCreate();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::FormCreate() {
+    Randomize();
+    game_->Presets = MakePresets();
+    TSettingsStore(settingsFile_).Load(*game_);
+    game_->StartAttractMode();
+}
+
+void TForm1::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    DXTimer.SetEnabled(false);
+    // Keep the values to save, then let the sprites go before the engine does.
+    TGameState saved;
+    saved.CurrentConfig = game_->CurrentConfig;
+    saved.Mode = game_->Mode;
+    saved.Records = game_->Records;
+    saved.Options = this;
+    game_.reset();
+    services_.Cursor.Clip(nullptr);
+    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved); },
+                            [](const QString& message) { QtApplication::ShowErrorBox(message); });
+}
+
+void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {
+    form2_ = form2;
+    form3_ = form3;
+    info_ = info;
+}
+
+template <class Handler>
+void TForm1::Guarded(Handler&& handler) {
+    if (!game_)
+        return; // the window is closing: no handler runs on a game that is gone
+    CallReportingExceptions(handler, [](const QString& message) {
+        QtApplication::ShowErrorBox(message);
+    });
+}
+
+void TForm1::ConnectMenu() {
+    TMainMenu& m = *menu_;
+    connect(&m, &TMainMenu::SpielMenuClicked, this, [this] { Guarded([&] { Spiel1Click(); }); });
+    connect(&m, &TMainMenu::OptionenMenuClicked, this,
+            [this] { Guarded([&] { Optionen1Click(); }); });
+    connect(m.Neu1, &QAction::triggered, this, [this] { Guarded([&] { game_->Neu1Click(); }); });
+    connect(m.Pause1, &QAction::triggered, this,
+            [this] { Guarded([&] { game_->Pause1Click(); }); });
+    connect(m.Abbrechen1, &QAction::triggered, this,
+            [this] { Guarded([&] { game_->Abbrechen1Click(); }); });
+    connect(m.Rekorde1, &QAction::triggered, this, [this] { Guarded([&] { Rekorde1Click(); }); });
+    connect(m.Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
+    for (QAction* preset : {m.Einfach1, m.Mittel1, m.Schwierig1}) {
+        connect(preset, &QAction::triggered, this, [this, preset] {
+            Guarded([&] { MenuItem_DefConfigClick(static_cast<TMode>(preset->data().toInt())); });
+        });
+    }
+    connect(m.Benutzerdefiniert1, &QAction::triggered, this,
+            [this] { Guarded([&] { Benutzerdefiniert1Click(); }); });
+    connect(m.Info1, &QAction::triggered, this, [this] { Guarded([&] { Info1Click(); }); });
+}
+
+void TForm1::Spiel1Click() {
+    menu_->Pause1->setEnabled(game_->GameOverStep == 0);
+    menu_->Abbrechen1->setEnabled(!game_->AttractMode);
+}
+
+void TForm1::Optionen1Click() { menu_->MenuItem_BonusPoints->setEnabled(game_->GameOverStep != 0); }
+
+void TForm1::MenuItem_DefConfigClick(TMode tag) {
+    CheckDifficulty(tag);
+    game_->Mode = tag;
+    game_->CurrentConfig = game_->Presets[tag];
+    game_->Neu1Click();
+}
+
+void TForm1::Benutzerdefiniert1Click() {
+    // The radio items do not check themselves: a cancelled dialog keeps the old mark.
+    CheckDifficulty(game_->Mode);
+    if (!form2_ || form2_->exec() != QDialog::Accepted)
+        return;
+    game_->Mode = CustomMode;
+    CheckDifficulty(CustomMode);
+    game_->CurrentConfig.BallRadii.assign(static_cast<size_t>(form2_->BallCount()),
+                                          form2_->BallRadius());
+    game_->CurrentConfig.PlayerRadius = form2_->PlayerRadius();
+    game_->CurrentConfig.MaxStartSpeed = form2_->MaxSpeed();
+    game_->Neu1Click();
+}
+
+void TForm1::Rekorde1Click() {
+    if (form3_)
+        form3_->exec();
+}
+
+void TForm1::Info1Click() {
+    if (info_)
+        info_->ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormDestroy();
+    event->accept();
+}
+
+bool TForm1::BonusPointsChecked() const { return menu_->MenuItem_BonusPoints->isChecked(); }
+void TForm1::SetBonusPointsChecked(bool checked) {
+    menu_->MenuItem_BonusPoints->setChecked(checked);
+}
+bool TForm1::SoundsChecked() const { return menu_->MenuItem_Sounds->isChecked(); }
+void TForm1::SetSoundsChecked(bool checked) { menu_->MenuItem_Sounds->setChecked(checked); }
+
+void TForm1::CheckDifficulty(TMode mode) {
+    QAction* items[] = {menu_->Einfach1, menu_->Mittel1, menu_->Schwierig1};
+    (mode < PresetCount ? items[mode] : menu_->Benutzerdefiniert1)->setChecked(true);
+}
+
+void TForm1::Fill(uint32_t rawValue) {
+    if (TDirectDrawSurface* surface = DXDraw.Surface())
+        surface->Fill(rawValue);
+}
+
+TCanvas* TForm1::Canvas() {
+    TDirectDrawSurface* surface = DXDraw.Surface();
+    return surface ? &surface->Canvas() : nullptr;
+}
+
+void TForm1::ReleaseCanvas() {
+    if (TDirectDrawSurface* surface = DXDraw.Surface())
+        surface->ReleaseCanvas();
+}
+
+void TForm1::Flip() { DXDraw.Flip(); }
+TPoint TForm1::ClientOrigin() { return DXDraw.ClientOrigin(); }
+int TForm1::ClientWidth() const { return FieldWidth; }
+int TForm1::ClientHeight() const { return FieldHeight; }
+void TForm1::DrawAll() { DXSpriteEngine.DrawAll(); }
+void TForm1::MoveAll(int32_t stepCount) { DXSpriteEngine.MoveAll(stepCount); }
+bool TForm1::TimerEnabled() const { return DXTimer.Enabled(); }
+void TForm1::SetTimerEnabled(bool enabled) { DXTimer.SetEnabled(enabled); }
+void TForm1::SetCaption(const QString& caption) { setWindowTitle(caption); }
+QString TForm1::FontFace() const { return font().family(); }
+void TForm1::SetPauseChecked(bool checked) { menu_->Pause1->setChecked(checked); }
+
+bool TForm1::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+    return fenu::InputQuery(this, caption, prompt, value);
+}
+
+void TForm1::ShowRecords() { Rekorde1Click(); }
+
+} // namespace fenu

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "display/DXDraw.h"
+#include "display/DXTimer.h"
+#include "game/Game.h"
+#include "game/GameView.h"
+#include "game/OptionMarks.h"
+#include "platform/QtPresentationDevice.h"
+#include "sprites/DXSpriteEngine.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace fenu {
+
+class Application;
+class Clock;
+class CursorService;
+class QtDrawAreaWidget;
+class SoundPlayer;
+class TForm2;
+class TForm3;
+class TInfo;
+class TMainMenu;
+
+/// The services the main window runs on; the program passes the real ones, the
+/// widget tests doubles.
+struct TForm1Services {
+    Application& App;
+    Clock& Ticks;           ///< the system tick counter of the game
+    Clock& TimerClock;      ///< the frame timer's millisecond clock
+    CursorService& Cursor;
+    SoundPlayer* Sounds = nullptr;
+    QString SettingsFile;   ///< empty: the program's own Settings.ini
+};
+
+/// The main window: the 625 x 500 field, the menu bar, the frame timer and the
+/// game controller. Its construction runs the game's start-up; closing it runs the
+/// shutdown, which ends with saving the settings.
+class TForm1 : public QMainWindow, public TOptionMarks, private TGameView {
+    Q_OBJECT
+public:
+    static constexpr int FieldWidth = 625;
+    static constexpr int FieldHeight = 500;
+
+    explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    /// The dialogs are created after the main window, as the program starts.
+    void SetDialogs(TForm2* form2, TForm3* form3, TInfo* info);
+
+    TGame& Game() { return *game_; }
+    TMainMenu& Menu() { return *menu_; }
+    TDXDraw& DrawArea() { return DXDraw; }
+    TDXTimer& Timer() { return DXTimer; }
+    QtDrawAreaWidget& DrawAreaWidget() { return *drawAreaWidget_; }
+    const QString& SettingsFile() const { return settingsFile_; }
+
+    // Menu handlers.
+    void Spiel1Click();
+    void Optionen1Click();
+    void MenuItem_DefConfigClick(TMode tag);
+    void Benutzerdefiniert1Click();
+    void Rekorde1Click();
+    void Info1Click();
+    void Beenden1Click() { close(); }
+
+    /// The orderly end: bullets and balls go, then the settings are saved (a failed
+    /// save is shown in the error box). Runs once, whatever closes the program.
+    void FormDestroy();
+
+    // The menu's check marks are the options.
+    bool BonusPointsChecked() const override;
+    void SetBonusPointsChecked(bool checked) override;
+    bool SoundsChecked() const override;
+    void SetSoundsChecked(bool checked) override;
+    void CheckDifficulty(TMode mode) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void ConnectMenu();
+    /// Runs a handler; an exception escaping it is shown in the error box.
+    template <class Handler>
+    void Guarded(Handler&& handler);
+
+    // What the game controller needs of the window.
+    void Fill(uint32_t rawValue) override;
+    TCanvas* Canvas() override;
+    void ReleaseCanvas() override;
+    void Flip() override;
+    TPoint ClientOrigin() override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void DrawAll() override;
+    void MoveAll(int32_t stepCount) override;
+    bool TimerEnabled() const override;
+    void SetTimerEnabled(bool enabled) override;
+    void SetCaption(const QString& caption) override;
+    QString FontFace() const override;
+    void SetPauseChecked(bool checked) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    void ShowRecords() override;
+
+    TForm1Services services_;
+    QString settingsFile_;
+    QtDrawAreaWidget* drawAreaWidget_;
+    QtPresentationSystem presentation_;
+    // Declaration order is destruction order reversed: the game's sprites go before
+    // the engine component, which unbinds from the drawing area before it goes.
+    TDXDraw DXDraw;
+    TDXSpriteEngine DXSpriteEngine;
+    TDXTimer DXTimer;
+    TMainMenu* menu_;
+    std::unique_ptr<TGame> game_;
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TInfo* info_ = nullptr;
+    bool destroyed_ = false;
+};
+
+} // namespace fenu

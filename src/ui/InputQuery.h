@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+
+namespace fenu {
+
+/// The modal text input of the new-record prompt: a prompt of several lines, one
+/// edit field, "OK" (default, Enter) and "Abbrechen" (Escape, close box).
+class TInputQuery : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int MaxLength = 255;
+
+    TInputQuery(const QString& caption, const QString& prompt, const QString& value,
+                QWidget* parent = nullptr);
+    QString Value() const;
+    QLineEdit* Edit() const { return edit_; }
+
+private:
+    QLabel* prompt_;
+    QLineEdit* edit_;
+};
+
+/// Shows the input modally; on OK stores the edited text in value and returns true.
+bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value);
+
+} // namespace fenu
