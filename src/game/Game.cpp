@@ -26,7 +26,9 @@ TGame::~TGame() {
     DestroyBalls(0);
 }
 
-TCanvas* TGame::Canvas() { return view_.Canvas(); }
+TCanvas* TGame::Canvas() {
+    return view_.Canvas();
+}
 
 void TGame::DestroyBalls(size_t from) {
     for (size_t i = from; i < Balls.size(); ++i)
@@ -206,8 +208,8 @@ void TGame::UpdateCaption(uint32_t elapsed) {
         view_.SetCaption(title_);
         return;
     }
-    QString caption = title_ + QStringLiteral(" - [") + QString::number(shown.points) +
-                      QStringLiteral(" Punkte");
+    QString caption =
+        title_ + QStringLiteral(" - [") + QString::number(shown.points) + QStringLiteral(" Punkte");
     if (bonus)
         caption += QStringLiteral(", ") + QString::number(shown.seconds) + QStringLiteral(" Sek.");
     caption += QLatin1Char(']');

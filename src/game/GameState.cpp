@@ -6,7 +6,9 @@
 
 namespace fenu {
 
-uint32_t TGameState::Now() const { return TickClock ? TickClock->Milliseconds() : 0; }
+uint32_t TGameState::Now() const {
+    return TickClock ? TickClock->Milliseconds() : 0;
+}
 
 void TGameState::PlayWave(const char* name) {
     if (Sounds && Options && Options->SoundsChecked())

@@ -30,9 +30,9 @@ public:
     int32_t ClientWidth = 625;
     int32_t ClientHeight = 500;
 
-    std::vector<TCircle*> Balls;    ///< alien balls, then PlayerBall last; owned by the controller
-    std::vector<TBullet*> Bullets;  ///< bullets in flight, in firing order; owned by the controller
-    TVector ScratchVectors[2];      ///< T1, T2: temporaries of collisions, drawing and firing
+    std::vector<TCircle*> Balls;   ///< alien balls, then PlayerBall last; owned by the controller
+    std::vector<TBullet*> Bullets; ///< bullets in flight, in firing order; owned by the controller
+    TVector ScratchVectors[2];     ///< T1, T2: temporaries of collisions, drawing and firing
     bool AttractMode = false;
     int32_t GameOverStep = 1;
     uint32_t StartTicks = 0;
@@ -44,9 +44,9 @@ public:
     TMode Mode = 0;                                  ///< 0..2 a preset, 3 and above custom
     TRecordTable Records;
 
-    Clock* TickClock = nullptr;       ///< the system tick counter (GetTickCount)
-    SoundPlayer* Sounds = nullptr;    ///< may be null: silence
-    TOptionMarks* Options = nullptr;  ///< the menu's check marks
+    Clock* TickClock = nullptr;      ///< the system tick counter (GetTickCount)
+    SoundPlayer* Sounds = nullptr;   ///< may be null: silence
+    TOptionMarks* Options = nullptr; ///< the menu's check marks
 
     /// The last element of Balls; null while there are none.
     TCircle* PlayerBall() const { return Balls.empty() ? nullptr : Balls.back(); }

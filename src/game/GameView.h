@@ -3,9 +3,9 @@
 #include "platform/Geometry.h"
 #include "platform/MouseButton.h"
 
-#include <QString>
-
 #include <cstdint>
+
+#include <QString>
 
 namespace fenu {
 

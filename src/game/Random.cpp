@@ -11,8 +11,8 @@ RandomGenerator& GameRandom() {
 
 void Randomize() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    GameRandom().SetSeed(static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+    GameRandom().SetSeed(
+        static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
 }
 
 } // namespace fenu

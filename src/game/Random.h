@@ -28,7 +28,9 @@ private:
 RandomGenerator& GameRandom();
 
 /// Random(n) of the game: a uniform whole number in 0 .. n-1 from GameRandom().
-inline int32_t Random(int32_t n) { return GameRandom().Next(n); }
+inline int32_t Random(int32_t n) {
+    return GameRandom().Next(n);
+}
 
 /// Seeds GameRandom() once at start-up from the wall clock.
 void Randomize();

@@ -2,10 +2,10 @@
 
 #include "game/Configuration.h"
 
-#include <QString>
-
 #include <array>
 #include <cstdint>
+
+#include <QString>
 
 namespace fenu {
 

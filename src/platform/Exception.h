@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <exception>
+
+#include <QString>
 
 namespace fenu {
 

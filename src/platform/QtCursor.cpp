@@ -1,10 +1,10 @@
 #include "platform/QtCursor.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
-
-#include <algorithm>
 
 namespace fenu {
 
@@ -19,7 +19,9 @@ QtCursor::QtCursor() {
         QCoreApplication::instance()->installEventFilter(this);
 }
 
-QtCursor::~QtCursor() { Clip(nullptr); }
+QtCursor::~QtCursor() {
+    Clip(nullptr);
+}
 
 TPoint QtCursor::Pos() {
     const QPoint p = QCursor::pos();

@@ -2,9 +2,9 @@
 
 #include "platform/Cursor.h"
 
-#include <QObject>
-
 #include <optional>
+
+#include <QObject>
 
 namespace fenu {
 

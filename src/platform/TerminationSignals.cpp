@@ -1,10 +1,10 @@
 #include "platform/TerminationSignals.h"
 
-#include <QSocketNotifier>
-
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
 
 namespace fenu {
 

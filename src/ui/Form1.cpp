@@ -66,7 +66,9 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+    FormDestroy();
+}
 
 void TForm1::FormCreate() {
     Randomize();
@@ -98,13 +100,11 @@ void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {
     info_ = info;
 }
 
-template <class Handler>
-void TForm1::Guarded(Handler&& handler) {
+template <class Handler> void TForm1::Guarded(Handler&& handler) {
     if (!game_)
         return; // the window is closing: no handler runs on a game that is gone
-    CallReportingExceptions(handler, [](const QString& message) {
-        QtApplication::ShowErrorBox(message);
-    });
+    CallReportingExceptions(handler,
+                            [](const QString& message) { QtApplication::ShowErrorBox(message); });
 }
 
 void TForm1::ConnectMenu() {
@@ -134,7 +134,9 @@ void TForm1::Spiel1Click() {
     menu_->Abbrechen1->setEnabled(!game_->AttractMode);
 }
 
-void TForm1::Optionen1Click() { menu_->MenuItem_BonusPoints->setEnabled(game_->GameOverStep != 0); }
+void TForm1::Optionen1Click() {
+    menu_->MenuItem_BonusPoints->setEnabled(game_->GameOverStep != 0);
+}
 
 void TForm1::MenuItem_DefConfigClick(TMode tag) {
     CheckDifficulty(tag);
@@ -172,12 +174,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TForm1::BonusPointsChecked() const { return menu_->MenuItem_BonusPoints->isChecked(); }
+bool TForm1::BonusPointsChecked() const {
+    return menu_->MenuItem_BonusPoints->isChecked();
+}
 void TForm1::SetBonusPointsChecked(bool checked) {
     menu_->MenuItem_BonusPoints->setChecked(checked);
 }
-bool TForm1::SoundsChecked() const { return menu_->MenuItem_Sounds->isChecked(); }
-void TForm1::SetSoundsChecked(bool checked) { menu_->MenuItem_Sounds->setChecked(checked); }
+bool TForm1::SoundsChecked() const {
+    return menu_->MenuItem_Sounds->isChecked();
+}
+void TForm1::SetSoundsChecked(bool checked) {
+    menu_->MenuItem_Sounds->setChecked(checked);
+}
 
 void TForm1::CheckDifficulty(TMode mode) {
     QAction* items[] = {menu_->Einfach1, menu_->Mittel1, menu_->Schwierig1};
@@ -199,22 +207,46 @@ void TForm1::ReleaseCanvas() {
         surface->ReleaseCanvas();
 }
 
-void TForm1::Flip() { DXDraw.Flip(); }
-TPoint TForm1::ClientOrigin() { return DXDraw.ClientOrigin(); }
-int TForm1::ClientWidth() const { return FieldWidth; }
-int TForm1::ClientHeight() const { return FieldHeight; }
-void TForm1::DrawAll() { DXSpriteEngine.DrawAll(); }
-void TForm1::MoveAll(int32_t stepCount) { DXSpriteEngine.MoveAll(stepCount); }
-bool TForm1::TimerEnabled() const { return DXTimer.Enabled(); }
-void TForm1::SetTimerEnabled(bool enabled) { DXTimer.SetEnabled(enabled); }
-void TForm1::SetCaption(const QString& caption) { setWindowTitle(caption); }
-QString TForm1::FontFace() const { return font().family(); }
-void TForm1::SetPauseChecked(bool checked) { menu_->Pause1->setChecked(checked); }
+void TForm1::Flip() {
+    DXDraw.Flip();
+}
+TPoint TForm1::ClientOrigin() {
+    return DXDraw.ClientOrigin();
+}
+int TForm1::ClientWidth() const {
+    return FieldWidth;
+}
+int TForm1::ClientHeight() const {
+    return FieldHeight;
+}
+void TForm1::DrawAll() {
+    DXSpriteEngine.DrawAll();
+}
+void TForm1::MoveAll(int32_t stepCount) {
+    DXSpriteEngine.MoveAll(stepCount);
+}
+bool TForm1::TimerEnabled() const {
+    return DXTimer.Enabled();
+}
+void TForm1::SetTimerEnabled(bool enabled) {
+    DXTimer.SetEnabled(enabled);
+}
+void TForm1::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+QString TForm1::FontFace() const {
+    return font().family();
+}
+void TForm1::SetPauseChecked(bool checked) {
+    menu_->Pause1->setChecked(checked);
+}
 
 bool TForm1::InputQuery(const QString& caption, const QString& prompt, QString& value) {
     return fenu::InputQuery(this, caption, prompt, value);
 }
 
-void TForm1::ShowRecords() { Rekorde1Click(); }
+void TForm1::ShowRecords() {
+    Rekorde1Click();
+}
 
 } // namespace fenu

@@ -8,9 +8,9 @@
 #include "platform/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
 
-#include <QMainWindow>
-
 #include <memory>
+
+#include <QMainWindow>
 
 namespace fenu {
 
@@ -28,11 +28,11 @@ class TMainMenu;
 /// widget tests doubles.
 struct TForm1Services {
     Application& App;
-    Clock& Ticks;           ///< the system tick counter of the game
-    Clock& TimerClock;      ///< the frame timer's millisecond clock
+    Clock& Ticks;      ///< the system tick counter of the game
+    Clock& TimerClock; ///< the frame timer's millisecond clock
     CursorService& Cursor;
     SoundPlayer* Sounds = nullptr;
-    QString SettingsFile;   ///< empty: the program's own Settings.ini
+    QString SettingsFile; ///< empty: the program's own Settings.ini
 };
 
 /// The main window: the 625 x 500 field, the menu bar, the frame timer and the
@@ -84,8 +84,7 @@ private:
     void FormCreate();
     void ConnectMenu();
     /// Runs a handler; an exception escaping it is shown in the error box.
-    template <class Handler>
-    void Guarded(Handler&& handler);
+    template <class Handler> void Guarded(Handler&& handler);
 
     // What the game controller needs of the window.
     void Fill(uint32_t rawValue) override;

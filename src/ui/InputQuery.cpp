@@ -37,7 +37,9 @@ TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QS
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString TInputQuery::Value() const { return edit_->text(); }
+QString TInputQuery::Value() const {
+    return edit_->text();
+}
 
 bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
     TInputQuery dialog(caption, prompt, value, parent);

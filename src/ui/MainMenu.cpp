@@ -12,8 +12,8 @@ namespace fenu {
 namespace {
 QAction* AddItem(QMenu* menu, const QString& caption, const QString& shortcutText = {}) {
     // "\t" puts the key's name at the right of the item, as menus show shortcuts.
-    return menu->addAction(shortcutText.isEmpty() ? caption : caption + QLatin1Char('\t') +
-                                                                  shortcutText);
+    return menu->addAction(shortcutText.isEmpty() ? caption
+                                                  : caption + QLatin1Char('\t') + shortcutText);
 }
 
 QAction* AddRadio(QMenu* menu, QActionGroup* group, const QString& caption, int tag) {
@@ -62,8 +62,10 @@ TMainMenu::TMainMenu(QMainWindow& window) : QObject(&window) {
     AddShortcut(window, QKeyCombination(Qt::Key_F2), Neu1, &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::Key_P), Pause1, &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::Key_Escape), Abbrechen1, &TMainMenu::SpielMenuClicked);
-    AddShortcut(window, QKeyCombination(Qt::AltModifier, Qt::Key_F4), Beenden1, &TMainMenu::SpielMenuClicked);
-    AddShortcut(window, QKeyCombination(Qt::Key_S), MenuItem_Sounds, &TMainMenu::OptionenMenuClicked);
+    AddShortcut(window, QKeyCombination(Qt::AltModifier, Qt::Key_F4), Beenden1,
+                &TMainMenu::SpielMenuClicked);
+    AddShortcut(window, QKeyCombination(Qt::Key_S), MenuItem_Sounds,
+                &TMainMenu::OptionenMenuClicked);
 }
 
 void TMainMenu::AddShortcut(QMainWindow& window, QKeyCombination key, QAction* item,

@@ -47,7 +47,8 @@ signals:
     void OptionenMenuClicked();
 
 private:
-    void AddShortcut(QMainWindow& window, QKeyCombination key, QAction* item, void (TMainMenu::*menuClick)());
+    void AddShortcut(QMainWindow& window, QKeyCombination key, QAction* item,
+                     void (TMainMenu::*menuClick)());
 };
 
 } // namespace fenu

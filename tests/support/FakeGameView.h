@@ -3,10 +3,10 @@
 #include "game/GameView.h"
 #include "sprites/Sprite.h"
 
-#include <QString>
-
 #include <functional>
 #include <vector>
+
+#include <QString>
 
 namespace fenu::test {
 

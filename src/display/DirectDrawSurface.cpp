@@ -1,0 +1,214 @@
+#include "display/DirectDrawSurface.h"
+
+#include "display/DXErrors.h"
+
+namespace fenu {
+
+TDirectDrawSurfaceCanvas::TDirectDrawSurfaceCanvas(TDirectDrawSurface& surface)
+    : surface_(surface) {}
+
+TDirectDrawSurfaceCanvas::~TDirectDrawSurfaceCanvas() {
+    Release();
+}
+
+void TDirectDrawSurfaceCanvas::Release() {
+    if (deviceContext_ == nullptr)
+        return;
+    deviceContext_ = nullptr;
+    surface_.ReleaseDeviceContext();
+}
+
+TCanvas& TDirectDrawSurfaceCanvas::DeviceContext() {
+    if (deviceContext_ != nullptr)
+        return *deviceContext_;
+    TCanvas* acquired = nullptr;
+    if (!surface_.AcquireDeviceContext(acquired) || acquired == nullptr)
+        throw EInvalidOperation(QString::fromUtf8(DXMessages::CanvasDoesNotAllowDrawing));
+    // A fresh device context knows nothing of the canvas's pen, brush and font.
+    acquired->SetFontSize(fontSize_);
+    acquired->SetFontColor(fontColor_);
+    acquired->SetFontName(fontName_);
+    acquired->SetFontBold(fontBold_);
+    acquired->SetBrushColor(brushColor_);
+    acquired->SetBrushStyle(brushStyle_);
+    acquired->SetPenColor(penColor_);
+    acquired->SetPenWidth(penWidth_);
+    acquired->SetPenStyle(penStyle_);
+    deviceContext_ = acquired;
+    return *deviceContext_;
+}
+
+void TDirectDrawSurfaceCanvas::SetFontSize(int points) {
+    fontSize_ = points;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetFontSize(points);
+}
+
+void TDirectDrawSurfaceCanvas::SetFontColor(TColor color) {
+    fontColor_ = color;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetFontColor(color);
+}
+
+void TDirectDrawSurfaceCanvas::SetFontName(const QString& face) {
+    if (fontName_ != face)
+        fontName_ = face;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetFontName(face);
+}
+
+void TDirectDrawSurfaceCanvas::SetFontBold(bool bold) {
+    fontBold_ = bold;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetFontBold(bold);
+}
+
+void TDirectDrawSurfaceCanvas::SetBrushColor(TColor color) {
+    brushColor_ = color;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetBrushColor(color);
+}
+
+void TDirectDrawSurfaceCanvas::SetBrushStyle(TBrushStyle style) {
+    brushStyle_ = style;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetBrushStyle(style);
+}
+
+void TDirectDrawSurfaceCanvas::SetPenColor(TColor color) {
+    penColor_ = color;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetPenColor(color);
+}
+
+void TDirectDrawSurfaceCanvas::SetPenWidth(int width) {
+    penWidth_ = width;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetPenWidth(width);
+}
+
+void TDirectDrawSurfaceCanvas::SetPenStyle(TPenStyle style) {
+    penStyle_ = style;
+    if (deviceContext_ != nullptr)
+        deviceContext_->SetPenStyle(style);
+}
+
+void TDirectDrawSurfaceCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    DeviceContext().Ellipse(x1, y1, x2, y2);
+}
+
+void TDirectDrawSurfaceCanvas::Line(int x1, int y1, int x2, int y2) {
+    DeviceContext().Line(x1, y1, x2, y2);
+}
+
+void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QString& text) {
+    DeviceContext().TextOut(x, y, text);
+}
+
+int TDirectDrawSurfaceCanvas::TextWidth(const QString& text) {
+    return DeviceContext().TextWidth(text);
+}
+
+int TDirectDrawSurfaceCanvas::TextHeight(const QString& text) {
+    return DeviceContext().TextHeight(text);
+}
+
+TDirectDrawSurface::TDirectDrawSurface(TDirectDraw& owner) : owner_(owner) {}
+
+TDirectDrawSurface::~TDirectDrawSurface() {
+    canvas_.reset();
+    surface_.reset();
+}
+
+bool TDirectDrawSurface::CreatePrimary() {
+    ReleaseSurface();
+    if (Record(owner_.Device().CreatePrimarySurface(surface_)) != PlatformResult::Ok ||
+        surface_ == nullptr) {
+        surface_.reset();
+        return false;
+    }
+    description_ = surface_->Description();
+    return true;
+}
+
+bool TDirectDrawSurface::CreateOffscreen(int32_t width, int32_t height, bool systemMemory) {
+    ReleaseSurface();
+    if (Record(owner_.Device().CreateOffscreenSurface(width, height, systemMemory, surface_)) !=
+            PlatformResult::Ok ||
+        surface_ == nullptr) {
+        surface_.reset();
+        return false;
+    }
+    description_ = surface_->Description();
+    return true;
+}
+
+void TDirectDrawSurface::ReleaseSurface() {
+    if (canvas_ != nullptr)
+        canvas_->Release();
+    surface_.reset();
+    description_ = TSurfaceDescription{};
+}
+
+bool TDirectDrawSurface::Fill(uint32_t rawValue) {
+    if (surface_ == nullptr)
+        return false;
+    return Record(surface_->Fill(rawValue)) == PlatformResult::Ok;
+}
+
+TDirectDrawSurfaceCanvas& TDirectDrawSurface::Canvas() {
+    if (canvas_ == nullptr)
+        canvas_ = std::make_unique<TDirectDrawSurfaceCanvas>(*this);
+    return *canvas_;
+}
+
+void TDirectDrawSurface::ReleaseCanvas() {
+    if (canvas_ != nullptr)
+        canvas_->Release();
+}
+
+bool TDirectDrawSurface::AcquireDeviceContext(TCanvas*& deviceContext) {
+    deviceContext = nullptr;
+    if (surface_ == nullptr)
+        return false;
+    return Record(surface_->GetDC(deviceContext)) == PlatformResult::Ok && deviceContext != nullptr;
+}
+
+void TDirectDrawSurface::ReleaseDeviceContext() {
+    if (surface_ != nullptr)
+        Record(surface_->ReleaseDC());
+}
+
+bool TDirectDrawSurface::IsLost() {
+    if (surface_ == nullptr)
+        return false;
+    return Record(surface_->IsLost()) != PlatformResult::Ok;
+}
+
+bool TDirectDrawSurface::Restore() {
+    if (surface_ == nullptr)
+        throw EDirectDrawSurfaceError(DXMessages::NotMade("IDirectDrawSurface7"));
+    return Record(surface_->Restore()) == PlatformResult::Ok;
+}
+
+void TDirectDrawSurface::SetClipper(TDirectDrawClipper* clipper) {
+    if (surface_ != nullptr)
+        Record(surface_->SetClipper(clipper != nullptr ? clipper->Platform() : nullptr));
+}
+
+void TDirectDrawSurface::SetPalette(TDirectDrawPalette* palette) {
+    if (surface_ != nullptr)
+        Record(surface_->SetPalette(palette != nullptr ? palette->Platform() : nullptr));
+}
+
+bool TDirectDrawSurface::Blt(const TRect& target, TDirectDrawSurface& source) {
+    if (surface_ == nullptr || source.surface_ == nullptr)
+        return false;
+    return Record(surface_->Blt(target, *source.surface_)) == PlatformResult::Ok;
+}
+
+const QImage* TDirectDrawSurface::Image() const {
+    return surface_ != nullptr ? surface_->Image() : nullptr;
+}
+
+} // namespace fenu

@@ -1,0 +1,90 @@
+#include "game/Vector.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace fenu {
+
+// Every formula runs in long double (80-bit on x86-64) and is rounded to double only
+// where a value is stored, so collisions and steering come out bit for bit the same
+// as the original extended-precision arithmetic.
+
+namespace {
+
+using Real = long double;
+constexpr Real pi = std::numbers::pi_v<long double>;
+
+// 0 for +0 and -0, -1 when the sign bit is set, +1 otherwise.
+Real Sign(double v) {
+    if (v == 0)
+        return 0;
+    return std::signbit(v) ? -1 : 1;
+}
+
+} // namespace
+
+double TVector::Angle() const {
+    if (X == 0)
+        return static_cast<double>(Sign(Y) * pi / 2);
+    Real result = std::atan(static_cast<Real>(Y) / X);
+    if (X < 0)
+        result += pi;
+    return static_cast<double>(result);
+}
+
+double TVector::Length() const {
+    const Real x = X;
+    const Real y = Y;
+    return static_cast<double>(std::sqrt(x * x + y * y));
+}
+
+void TVector::Add(const TVector& other) {
+    X = static_cast<double>(static_cast<Real>(X) + other.X);
+    Y = static_cast<double>(static_cast<Real>(Y) + other.Y);
+}
+
+void TVector::Assign(const TVector& other) {
+    X = other.X;
+    Y = other.Y;
+}
+
+void TVector::Decompose(TVector* along, double theta) {
+    // (X, Y) = L * (cos A, sin A) with A in (-pi/2, pi/2]: a negative L stands in for
+    // the half turn that Angle would add.
+    double l = Length();
+    if (X < 0)
+        l = -l;
+    const double a =
+        X == 0 ? static_cast<double>(Sign(Y) * pi / 2)
+               : static_cast<double>(std::atan(static_cast<Real>(Y) / static_cast<Real>(X)));
+    const Real t = theta;
+    if (along) {
+        const double p = static_cast<double>(std::cos(static_cast<Real>(a) - t) * l);
+        along->X = static_cast<double>(std::cos(t) * p);
+        along->Y = static_cast<double>(std::sin(t) * p);
+    }
+    const double q = static_cast<double>(std::sin(static_cast<Real>(a) - t) * l);
+    X = static_cast<double>(std::cos(t + pi / 2) * q);
+    Y = static_cast<double>(std::sin(t + pi / 2) * q);
+}
+
+void TVector::Scale(double factor) {
+    X = static_cast<double>(static_cast<Real>(X) * factor);
+    Y = static_cast<double>(static_cast<Real>(Y) * factor);
+}
+
+void TVector::SetAngle(double theta) {
+    SetPolar(Length(), theta);
+}
+
+void TVector::SetLength(double newLength) {
+    SetPolar(newLength, Angle());
+}
+
+void TVector::SetPolar(double newLength, double theta) {
+    const Real t = theta;
+    X = static_cast<double>(std::cos(t) * newLength);
+    Y = static_cast<double>(std::sin(t) * newLength);
+}
+
+} // namespace fenu

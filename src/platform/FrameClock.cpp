@@ -1,0 +1,34 @@
+#include "platform/FrameClock.h"
+
+#include <cerrno>
+#include <time.h>
+
+namespace fenu {
+
+FrameClock::FrameClock() : start_(Now()) {}
+
+int64_t FrameClock::Now() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * NanosecondsPerSecond + now.tv_nsec;
+}
+
+int64_t FrameClock::NextBoundary(int64_t start, int64_t time) {
+    if (time < start)
+        return start;
+    // Boundary k lies at start + k * 1e9 / 60 rounded up to whole nanoseconds,
+    // computed from k each time so that no rounding error builds up over a run.
+    const int64_t frame = (time - start) * FramesPerSecond / NanosecondsPerSecond + 1;
+    return start + (frame * NanosecondsPerSecond + FramesPerSecond - 1) / FramesPerSecond;
+}
+
+void FrameClock::WaitForNextFrame() {
+    const int64_t boundary = NextBoundary(start_, Now());
+    timespec until{};
+    until.tv_sec = static_cast<time_t>(boundary / NanosecondsPerSecond);
+    until.tv_nsec = static_cast<long>(boundary % NanosecondsPerSecond);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
+} // namespace fenu

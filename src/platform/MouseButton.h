@@ -1,0 +1,8 @@
+#pragma once
+
+namespace fenu {
+
+/// The mouse button of a press on the drawing area.
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+} // namespace fenu

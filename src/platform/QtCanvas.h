@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+namespace fenu {
+
+/// The device context of a Qt surface: the 2-D canvas operations drawn with QPainter
+/// onto a 32-bit image. Font sizes are points at 96 dpi, so an 8-point font is
+/// 11 pixels high whatever the screen, and text metrics are the same headless and
+/// under X. Shapes are antialiased.
+class QtCanvas final : public TCanvas {
+public:
+    static constexpr int PixelsPerInch = 96;
+    static constexpr int PointsPerInch = 72;
+
+    QtCanvas();
+    ~QtCanvas() override;
+
+    /// Starts drawing onto image; the settings made so far stay in force.
+    bool Begin(QImage& image);
+    void End();
+    bool Active() const { return image_ != nullptr; }
+
+    void SetFontSize(int points) override;
+    void SetFontColor(TColor color) override;
+    void SetFontName(const QString& face) override;
+    void SetFontBold(bool bold) override;
+    void SetBrushColor(TColor color) override;
+    void SetBrushStyle(TBrushStyle style) override;
+    void SetPenColor(TColor color) override;
+    void SetPenWidth(int width) override;
+    void SetPenStyle(TPenStyle style) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void Line(int x1, int y1, int x2, int y2) override;
+    void TextOut(int x, int y, const QString& text) override;
+    int TextWidth(const QString& text) override;
+    int TextHeight(const QString& text) override;
+
+    /// Pixel height of a font of the given point size (rounded as the platform does).
+    static int PointsToPixels(int points);
+
+private:
+    void FontChanged();
+    void ApplyShapeState();
+
+    QImage* image_ = nullptr;
+    QPainter painter_;
+    QFont font_;
+    QFontMetrics metrics_;
+    TColor fontColor_ = 0x000000;
+    TColor brushColor_ = 0xFFFFFF;
+    TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
+    TColor penColor_ = 0x000000;
+    int penWidth_ = 1;
+    TPenStyle penStyle_ = TPenStyle::psSolid;
+};
+
+/// QColor of a 0x00RRGGBB value.
+QColor ToQColor(TColor color);
+
+} // namespace fenu

@@ -1,0 +1,176 @@
+#include "platform/QtPresentationDevice.h"
+
+#include "platform/QtDrawAreaWidget.h"
+
+#include <QPainter>
+
+namespace fenu {
+
+namespace {
+// The X byte of an X8R8G8B8 pixel is not part of the raw value; Qt wants it set.
+constexpr uint32_t OpaqueBits = 0xFF000000u;
+constexpr uint32_t RgbBits = 0x00FFFFFFu;
+} // namespace
+
+QtOffscreenSurface::QtOffscreenSurface(int32_t width, int32_t height)
+    : image_(width, height, QImage::Format_RGB32) {}
+
+TSurfaceDescription QtOffscreenSurface::Description() const {
+    // Every Qt surface lives in main memory.
+    return TSurfaceDescription{image_.width(), image_.height(), false, true};
+}
+
+TPlatformResult QtOffscreenSurface::Fill(uint32_t rawValue) {
+    if (DeviceContextOut())
+        return PlatformResult::DeviceContextOut;
+    image_.fill(OpaqueBits | (rawValue & RgbBits));
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtOffscreenSurface::GetDC(TCanvas*& deviceContext) {
+    deviceContext = nullptr;
+    if (DeviceContextOut() || !canvas_.Begin(image_))
+        return PlatformResult::Failed;
+    deviceContext = &canvas_;
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtOffscreenSurface::ReleaseDC() {
+    if (!DeviceContextOut())
+        return PlatformResult::Failed;
+    canvas_.End();
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtOffscreenSurface::Blt(const TRect& target, PresentationSurface& source) {
+    const QImage* pixels = source.Image();
+    auto* offscreen = dynamic_cast<QtOffscreenSurface*>(&source);
+    if (pixels == nullptr || DeviceContextOut() ||
+        (offscreen != nullptr && offscreen->DeviceContextOut()))
+        return PlatformResult::DeviceContextOut;
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(
+        QRect(target.Left, target.Top, target.Right - target.Left, target.Bottom - target.Top),
+        *pixels);
+    return PlatformResult::Ok;
+}
+
+TSurfaceDescription QtPrimarySurface::Description() const {
+    const QtDrawAreaWidget* window = Window();
+    if (window == nullptr)
+        return TSurfaceDescription{0, 0, true, false};
+    return TSurfaceDescription{window->width(), window->height(), true, false};
+}
+
+TPlatformResult QtPrimarySurface::Fill(uint32_t) {
+    // The screen belongs to the window system; only copies reach it.
+    return PlatformResult::Failed;
+}
+
+TPlatformResult QtPrimarySurface::GetDC(TCanvas*& deviceContext) {
+    deviceContext = nullptr;
+    return PlatformResult::Failed;
+}
+
+TPlatformResult QtPrimarySurface::SetClipper(PresentationClipper* clipper) {
+    clipper_ = clipper;
+    return PlatformResult::Ok;
+}
+
+QtDrawAreaWidget* QtPrimarySurface::Window() const {
+    if (clipper_ == nullptr)
+        return nullptr;
+    return dynamic_cast<QtDrawAreaWidget*>(clipper_->Window());
+}
+
+TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& source) {
+    QtDrawAreaWidget* window = Window();
+    if (window == nullptr)
+        return PlatformResult::NoWindow;
+    auto* offscreen = dynamic_cast<QtOffscreenSurface*>(&source);
+    if (offscreen == nullptr || offscreen->Image() == nullptr)
+        return PlatformResult::Failed;
+    if (offscreen->DeviceContextOut())
+        return PlatformResult::DeviceContextOut;
+    const TPoint origin = window->ClientOrigin();
+    window->Present(*offscreen->Image(),
+                    QRect(target.Left - origin.X, target.Top - origin.Y, target.Right - target.Left,
+                          target.Bottom - target.Top));
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtClipper::SetWindow(DrawAreaWindow* window) {
+    window_ = window;
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPalette::SetEntries(const TPaletteEntries& entries) {
+    entries_ = entries;
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPresentationDevice::GetCaps(TDeviceCaps& driver, TDeviceCaps& emulation) {
+    driver.Caps = 0;
+    emulation.Caps = 0;
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPresentationDevice::SetCooperativeLevel(DrawAreaWindow*, bool fullScreen) {
+    return fullScreen ? PlatformResult::Failed : PlatformResult::Ok;
+}
+
+TPlatformResult
+QtPresentationDevice::CreatePrimarySurface(std::unique_ptr<PresentationSurface>& surface) {
+    surface = std::make_unique<QtPrimarySurface>();
+    return PlatformResult::Ok;
+}
+
+TPlatformResult
+QtPresentationDevice::CreateOffscreenSurface(int32_t width, int32_t height, bool,
+                                             std::unique_ptr<PresentationSurface>& surface) {
+    surface.reset();
+    if (width <= 0 || height <= 0)
+        return PlatformResult::Failed;
+    auto created = std::make_unique<QtOffscreenSurface>(width, height);
+    if (!created->Valid())
+        return PlatformResult::OutOfMemory;
+    surface = std::move(created);
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPresentationDevice::CreateClipper(std::unique_ptr<PresentationClipper>& clipper) {
+    clipper = std::make_unique<QtClipper>();
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPresentationDevice::CreatePalette(const TPaletteEntries& entries,
+                                                    std::unique_ptr<PresentationPalette>& palette) {
+    palette = std::make_unique<QtPalette>(entries);
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
+    frameClock_.WaitForNextFrame();
+    return PlatformResult::Ok;
+}
+
+QString QtPresentationSystem::LibraryName() const {
+    return QStringLiteral("Qt6Gui");
+}
+
+TPlatformResult QtPresentationSystem::CreateDevice(TEntry,
+                                                   std::unique_ptr<PresentationDevice>& device) {
+    device = std::make_unique<QtPresentationDevice>(frameClock_);
+    return PlatformResult::Ok;
+}
+
+void QtPresentationSystem::SystemPalette(TPaletteEntries& entries) const {
+    // A true-colour desktop has no system palette; a grey ramp stands in.
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto level = static_cast<uint8_t>(i);
+        entries[i] = TPaletteEntry{level, level, level, 0};
+    }
+}
+
+} // namespace fenu

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/FrameClock.h"
+#include "platform/PresentationDevice.h"
+#include "platform/QtCanvas.h"
+
+#include <QImage>
+
+namespace fenu {
+
+class QtDrawAreaWidget;
+
+/// An off-screen surface: a 32-bit image whose raw pixel is 0x00RRGGBB.
+class QtOffscreenSurface final : public PresentationSurface {
+public:
+    QtOffscreenSurface(int32_t width, int32_t height);
+    bool Valid() const { return !image_.isNull(); }
+    bool DeviceContextOut() const { return canvas_.Active(); }
+
+    TSurfaceDescription Description() const override;
+    TPlatformResult Fill(uint32_t rawValue) override;
+    TPlatformResult GetDC(TCanvas*& deviceContext) override;
+    TPlatformResult ReleaseDC() override;
+    TPlatformResult IsLost() override { return PlatformResult::Ok; }
+    TPlatformResult Restore() override { return PlatformResult::Ok; }
+    TPlatformResult SetClipper(PresentationClipper*) override { return PlatformResult::Ok; }
+    TPlatformResult SetPalette(PresentationPalette*) override { return PlatformResult::Ok; }
+    TPlatformResult Blt(const TRect& target, PresentationSurface& source) override;
+    const QImage* Image() const override { return &image_; }
+
+private:
+    QImage image_;
+    QtCanvas canvas_;
+};
+
+/// The visible screen, seen through the clipper's window: copies onto it land in
+/// that window (the drawing area's widget); without a window nothing is shown.
+class QtPrimarySurface final : public PresentationSurface {
+public:
+    TSurfaceDescription Description() const override;
+    TPlatformResult Fill(uint32_t rawValue) override;
+    TPlatformResult GetDC(TCanvas*& deviceContext) override;
+    TPlatformResult ReleaseDC() override { return PlatformResult::Failed; }
+    TPlatformResult IsLost() override { return PlatformResult::Ok; }
+    TPlatformResult Restore() override { return PlatformResult::Ok; }
+    TPlatformResult SetClipper(PresentationClipper* clipper) override;
+    TPlatformResult SetPalette(PresentationPalette*) override { return PlatformResult::Ok; }
+    TPlatformResult Blt(const TRect& target, PresentationSurface& source) override;
+    const QImage* Image() const override { return nullptr; }
+
+private:
+    QtDrawAreaWidget* Window() const;
+    PresentationClipper* clipper_ = nullptr;
+};
+
+class QtClipper final : public PresentationClipper {
+public:
+    TPlatformResult SetWindow(DrawAreaWindow* window) override;
+    DrawAreaWindow* Window() const override { return window_; }
+
+private:
+    DrawAreaWindow* window_ = nullptr;
+};
+
+/// Palettes mean nothing to 32-bit surfaces; the entries are only kept.
+class QtPalette final : public PresentationPalette {
+public:
+    explicit QtPalette(const TPaletteEntries& entries) : entries_(entries) {}
+    TPlatformResult SetEntries(const TPaletteEntries& entries) override;
+
+private:
+    TPaletteEntries entries_;
+};
+
+class QtPresentationDevice final : public PresentationDevice {
+public:
+    explicit QtPresentationDevice(FrameClock& frameClock) : frameClock_(frameClock) {}
+    bool HasInterface(TInterface) const override { return true; }
+    TPlatformResult GetCaps(TDeviceCaps& driver, TDeviceCaps& emulation) override;
+    TPlatformResult SetCooperativeLevel(DrawAreaWindow*, bool fullScreen) override;
+    TPlatformResult CreatePrimarySurface(std::unique_ptr<PresentationSurface>& surface) override;
+    TPlatformResult CreateOffscreenSurface(int32_t width, int32_t height, bool systemMemory,
+                                           std::unique_ptr<PresentationSurface>& surface) override;
+    TPlatformResult CreateClipper(std::unique_ptr<PresentationClipper>& clipper) override;
+    TPlatformResult CreatePalette(const TPaletteEntries& entries,
+                                  std::unique_ptr<PresentationPalette>& palette) override;
+    TPlatformResult WaitForVerticalBlank() override;
+
+private:
+    FrameClock& frameClock_;
+};
+
+/// The Qt presentation library. One per process; its frame clock is shared by every
+/// device so that re-creating the device keeps the frame rhythm.
+class QtPresentationSystem final : public PresentationSystem {
+public:
+    bool Loaded() const override { return true; }
+    QString LibraryName() const override;
+    TPlatformResult CreateDevice(TEntry entry,
+                                 std::unique_ptr<PresentationDevice>& device) override;
+    void SystemPalette(TPaletteEntries& entries) const override;
+
+private:
+    FrameClock frameClock_;
+};
+
+} // namespace fenu

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "game/OptionMarks.h"
+#include "game/Records.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QWidget>
+
+class QPushButton;
+class QTabBar;
+class QTreeView;
+
+namespace fenu {
+
+/// The rows of the records list: three rows, one per preset difficulty, built from
+/// the game's records table each time the view asks, so the list never holds a copy.
+class TRecordsModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int RowCount = PresetCount;
+    static constexpr int ColumnCount = 3;
+
+    explicit TRecordsModel(TRecordTable& records, QObject* parent = nullptr);
+
+    /// 0: the table without bonus points, 1: with them.
+    int Table() const { return table_; }
+    void SetTable(int table);
+
+    /// Tells the view that the shown table has changed underneath it.
+    void Refresh();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    TRecordTable& records_;
+    int table_ = 0;
+};
+
+/// A strip of tabs over a framed area that holds the same controls for every
+/// tab: choosing a tab changes what they show, not which controls are there.
+class TTabControl : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TTabControl(QWidget* parent = nullptr);
+
+    QTabBar* Tabs() const { return tabs_; }
+    int TabIndex() const;
+    void SetTabIndex(int index);
+
+signals:
+    void Change(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QTabBar* tabs_;
+};
+
+/// The records dialog ("Rekorde"): the best score and player of each preset
+/// difficulty, in the table for games without or with bonus points.
+///
+/// It works on the game's own records table, which must outlive it. Each showing
+/// selects the table that the bonus option, read from the option marks at that
+/// moment, writes to. "OK", Enter and the close box close it; Escape does not.
+class TForm3 : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 303;
+    static constexpr int ClientHeight = 214;
+
+    TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* parent = nullptr);
+
+    TRecordsModel* Model() const { return model_; }
+
+    /// "Rekorde löschen": empties the three entries of the shown table only.
+    void Button1Click();
+    void TabControl1Change();
+
+    TTabControl* TabControl1;
+    QTreeView* ListView1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TRecordTable& records_;
+    const TOptionMarks& options_;
+    TRecordsModel* model_;
+};
+
+} // namespace fenu

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Exception.h"
+#include "platform/ProfileFile.h"
+
+#include <QString>
+
+namespace fenu {
+
+class TGameState;
+
+/// "In <path> kann nicht geschrieben werden": the settings file could not be saved.
+class ESettingsWriteError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+/// The values of the settings file in a profile document: Mode and its radio item,
+/// CurrentConfig, the two option check marks and the records. Out-of-range numbers
+/// are clamped to what the custom dialog allows (count 1..20, radii 1..100, speed
+/// 1..30); text that is no 32-bit integer gives the key's default.
+void ReadSettings(const TProfileFile& file, TGameState& game);
+void WriteSettings(TProfileFile& file, const TGameState& game);
+
+/// Loads and saves Settings.ini at one path. A save replaces the file as a whole or
+/// not at all, so a failure never leaves a half-written file behind.
+class TSettingsStore {
+public:
+    explicit TSettingsStore(QString settingsFile) : settingsFile_(std::move(settingsFile)) {}
+
+    const QString& SettingsFile() const { return settingsFile_; }
+
+    /// A missing or unreadable file is no error: the defaults apply.
+    void Load(TGameState& game) const;
+
+    /// Throws ESettingsWriteError, and leaves the old file as it was, when the file
+    /// cannot be written.
+    void Save(const TGameState& game) const;
+
+    /// For fault tests: runs between writing the temporary file and renaming it.
+    void SetBeforeReplaceHook(TProfileFile::TReplaceHook hook) { beforeReplace_ = std::move(hook); }
+
+private:
+    QString settingsFile_;
+    TProfileFile::TReplaceHook beforeReplace_;
+};
+
+/// The store of this program's Settings.ini; the path is formed anew each time.
+void LoadSettings(TGameState& game);
+void SaveSettings(const TGameState& game);
+
+} // namespace fenu

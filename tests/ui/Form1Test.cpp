@@ -1,0 +1,195 @@
+// The main window: its fixed geometry, the menu's enabling rules and shortcuts,
+// the difficulty radio group and the orderly close that saves the settings.
+#include "ui/Form1.h"
+
+#include "FakeApplication.h"
+#include "FakeCursor.h"
+#include "FakeServices.h"
+#include "ManualClock.h"
+#include "game/Circle.h"
+#include "platform/QtDrawAreaWidget.h"
+#include "ui/Form2.h"
+#include "ui/MainMenu.h"
+
+#include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace fenu::test {
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() {
+        settingsFile = folder.filePath(QStringLiteral("Settings.ini"));
+        form = std::make_unique<TForm1>(
+            TForm1Services{app, clock, clock, cursor, &sounds, settingsFile});
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    /// A key as the user presses it on the window.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(form.get(), key, modifiers);
+    }
+
+    void OpenGameMenu() { emit form->Menu().SpielMenuClicked(); }
+    void OpenOptionsMenu() { emit form->Menu().OptionenMenuClicked(); }
+
+    QTemporaryDir folder;
+    QString settingsFile;
+    FakeApplication app;
+    ManualClock clock{5000};
+    FakeCursor cursor;
+    RecordingSoundPlayer sounds;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindow, HasAFixed625By500FieldAndTheTitleAsCaption) {
+    EXPECT_EQ(form->windowTitle(), "feNU");
+    EXPECT_EQ(form->DrawAreaWidget().size(), QSize(625, 500));
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "not resizable";
+    EXPECT_TRUE(form->DrawArea().Initialized()) << "the first showing initializes the field";
+    EXPECT_EQ(form->DrawArea().SurfaceWidth(), 625);
+    EXPECT_EQ(form->DrawArea().SurfaceHeight(), 500);
+}
+
+TEST_F(MainWindow, TheMenuHasItsItemsInOrderWithShortcutNames) {
+    TMainMenu& menu = form->Menu();
+    EXPECT_EQ(menu.Neu1->text(), "Neu starten\tF2");
+    EXPECT_EQ(menu.Pause1->text(), "Pause\tP");
+    EXPECT_EQ(menu.Abbrechen1->text(), "Abbrechen\tEsc");
+    EXPECT_EQ(menu.Beenden1->text(), "Beenden\tAlt+F4");
+    EXPECT_EQ(menu.MenuItem_Sounds->text(), "Sounds abspielen\tS");
+    EXPECT_EQ(menu.Spiel1->actions().size(), 7);
+    EXPECT_EQ(menu.Optionen1->actions().size(), 8);
+    EXPECT_TRUE(menu.Einfach1->isChecked());
+    EXPECT_TRUE(menu.MenuItem_BonusPoints->isChecked()) << "options default to on";
+    EXPECT_TRUE(menu.MenuItem_Sounds->isChecked());
+}
+
+TEST_F(MainWindow, OnTheTitleScreenPauseAndAbortAreDisabledAndTheirKeysDoNothing) {
+    OpenGameMenu();
+    OpenOptionsMenu();
+    EXPECT_FALSE(form->Menu().Pause1->isEnabled());
+    EXPECT_FALSE(form->Menu().Abbrechen1->isEnabled());
+    EXPECT_TRUE(form->Menu().MenuItem_BonusPoints->isEnabled());
+    Press(Qt::Key_P);
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(form->Game().AttractMode);
+    EXPECT_TRUE(form->Timer().Enabled());
+}
+
+TEST_F(MainWindow, DuringAGameTheKeysPauseAndAbortAndTheBonusOptionIsLocked) {
+    Press(Qt::Key_F2);
+    EXPECT_FALSE(form->Game().AttractMode);
+    OpenGameMenu();
+    OpenOptionsMenu();
+    EXPECT_TRUE(form->Menu().Pause1->isEnabled());
+    EXPECT_TRUE(form->Menu().Abbrechen1->isEnabled());
+    EXPECT_FALSE(form->Menu().MenuItem_BonusPoints->isEnabled());
+
+    Press(Qt::Key_P);
+    EXPECT_FALSE(form->Timer().Enabled()) << "paused";
+    Press(Qt::Key_P);
+    EXPECT_TRUE(form->Timer().Enabled()) << "resumed";
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(form->Game().AttractMode);
+    EXPECT_EQ(form->windowTitle(), "feNU");
+}
+
+TEST_F(MainWindow, DuringTheFadePauseIsDisabledButAbortAndTheBonusOptionAreNot) {
+    Press(Qt::Key_F2);
+    form->Game().GameOverStep = 10;
+    OpenGameMenu();
+    OpenOptionsMenu();
+    EXPECT_FALSE(form->Menu().Pause1->isEnabled());
+    EXPECT_TRUE(form->Menu().Abbrechen1->isEnabled());
+    EXPECT_TRUE(form->Menu().MenuItem_BonusPoints->isEnabled());
+}
+
+TEST_F(MainWindow, TheSKeyTogglesSoundsAtAnyTime) {
+    Press(Qt::Key_S);
+    EXPECT_FALSE(form->SoundsChecked());
+    Press(Qt::Key_F2);
+    Press(Qt::Key_S);
+    EXPECT_TRUE(form->SoundsChecked());
+}
+
+TEST_F(MainWindow, ChoosingAPresetStartsANewGameAtOnceEvenWhenAlreadyChosen) {
+    Press(Qt::Key_F2);
+    form->Menu().Mittel1->trigger();
+    EXPECT_EQ(form->Game().Mode, 1);
+    EXPECT_TRUE(form->Menu().Mittel1->isChecked());
+    EXPECT_EQ(form->Game().Balls.size(), 3u) << "two alien balls and the player's";
+    EXPECT_EQ(form->Game().PlayerBall()->Radius(), 32u);
+
+    TCircle* before = form->Game().PlayerBall();
+    const uint32_t startBefore = form->Game().StartTicks;
+    clock.Advance(700);
+    form->Menu().Mittel1->trigger();
+    EXPECT_TRUE(form->Menu().Mittel1->isChecked());
+    EXPECT_EQ(form->Game().StartTicks, startBefore + 700) << "a new game started";
+    (void)before;
+}
+
+TEST_F(MainWindow, ACancelledCustomDialogKeepsThePreviousDifficulty) {
+    TForm2 form2(form.get());
+    form->SetDialogs(&form2, nullptr, nullptr);
+    form->Menu().Mittel1->trigger();
+    QTimer::singleShot(0, &form2, [&form2] { form2.reject(); });
+    form->Menu().Benutzerdefiniert1->trigger();
+    EXPECT_TRUE(form->Menu().Mittel1->isChecked());
+    EXPECT_EQ(form->Game().Mode, 1);
+
+    QTimer::singleShot(0, &form2, [&form2] { form2.accept(); });
+    form->Menu().Benutzerdefiniert1->trigger();
+    EXPECT_TRUE(form->Menu().Benutzerdefiniert1->isChecked());
+    EXPECT_EQ(form->Game().Mode, 3);
+    EXPECT_EQ(form->Game().CurrentConfig, (TConfiguration{{20, 20}, 20, 5}));
+    EXPECT_EQ(form->Game().Balls.size(), 3u);
+}
+
+TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
+    form->Menu().Schwierig1->trigger();
+    form->Game().Records[0][2] = {77, QStringLiteral("Anna")};
+    form->close();
+    QFile file(settingsFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Mode=2")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Points2=77")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Player2=Anna")));
+    EXPECT_FALSE(cursor.clip.has_value()) << "the cursor is free after the end";
+}
+
+TEST_F(MainWindow, TheTitleScreenDrawsTheTitleInWhiteBehindTheBalls) {
+    // Park the demo balls away from the centre so the title shows.
+    for (TCircle* ball : form->Game().Balls) {
+        ball->X = 0;
+        ball->Y = 0;
+        ball->Velocity = TVector(1, 1);
+    }
+    form->Game().DXTimerTimer(1);
+    const QImage& shown = form->DrawAreaWidget().Presented();
+    ASSERT_EQ(shown.size(), QSize(625, 500));
+    int white = 0;
+    for (int x = 100; x < 525; ++x)
+        for (int y = 200; y < 300; ++y)
+            white += (shown.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(white, 1000) << "the 60-point title around the centre";
+    EXPECT_EQ(shown.pixel(620, 495) & 0xFFFFFF, 0u) << "black elsewhere";
+}
+
+} // namespace
+} // namespace fenu::test

@@ -1,0 +1,195 @@
+#include "ui/Form3.h"
+
+#include "support/FakeServices.h"
+#include "ui/DialogTestHelpers.h"
+#include "ui/InfoDlg.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace fenu {
+namespace {
+
+using test::FakeOptionMarks;
+using test::TModalRun;
+
+class Form3Test : public ::testing::Test {
+protected:
+    TRecordTable records;
+    FakeOptionMarks options;
+    TForm3 form{records, options};
+    TModalRun run;
+
+    /// The texts the list shows in row r, read through the view's model.
+    QStringList Row(int r) const {
+        QStringList texts;
+        const QAbstractItemModel* model = form.ListView1->model();
+        for (int c = 0; c < model->columnCount(); ++c) {
+            texts.append(model->index(r, c).data().toString());
+        }
+        return texts;
+    }
+
+    void ShowAndHide() {
+        form.show();
+        form.hide();
+    }
+};
+
+TEST_F(Form3Test, HasTheCaptionSizeTabsAndColumnsAsLaidOut) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Rekorde"));
+    EXPECT_EQ(form.size(), QSize(303, 214));
+    EXPECT_EQ(form.TabControl1->geometry(), QRect(8, 8, 289, 169));
+    EXPECT_EQ(form.ListView1->parentWidget(), form.TabControl1);
+    EXPECT_EQ(form.ListView1->geometry(), QRect(8, 32, 265, 97));
+    EXPECT_EQ(form.Button1->parentWidget(), form.TabControl1);
+    EXPECT_EQ(form.Button1->geometry(), QRect(168, 136, 105, 25));
+    EXPECT_EQ(form.Button1->text(), QStringLiteral("Rekorde löschen"));
+    EXPECT_EQ(form.Button2->geometry(), QRect(114, 184, 75, 25));
+    EXPECT_TRUE(form.Button2->isDefault());
+
+    QTabBar* tabs = form.TabControl1->Tabs();
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Ohne Bonus-Punkte"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Mit Bonus-Punkten"));
+    EXPECT_EQ(form.TabControl1->TabIndex(), 0);
+
+    const QAbstractItemModel* model = form.ListView1->model();
+    EXPECT_EQ(model->rowCount(), 3);
+    const char* captions[] = {"Schwierigkeit", "Punkte", "Spieler"};
+    const int widths[] = {90, 60, 100};
+    const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignLeft};
+    ASSERT_EQ(model->columnCount(), 3);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), QString::fromUtf8(captions[c]));
+        EXPECT_EQ(form.ListView1->columnWidth(c), widths[c]);
+        const auto cellAlignment =
+            Qt::Alignment(model->index(0, c).data(Qt::TextAlignmentRole).toInt());
+        const auto headerAlignment =
+            Qt::Alignment(model->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt());
+        EXPECT_EQ(cellAlignment & Qt::AlignHorizontal_Mask, alignments[c]) << c;
+        EXPECT_EQ(headerAlignment & Qt::AlignHorizontal_Mask, alignments[c]) << c;
+    }
+}
+
+TEST_F(Form3Test, TheListIsReadOnlyWithWholeRowSelectionAndHeadersThatCannotBeClicked) {
+    EXPECT_FALSE(form.ListView1->header()->sectionsClickable());
+    EXPECT_EQ(form.ListView1->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(form.ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(form.ListView1->model()->flags(form.ListView1->model()->index(1, 2)) &
+                 Qt::ItemIsEditable);
+}
+
+TEST_F(Form3Test, EmptyTablesShowTheDifficultiesWithADashAndNoPlayer) {
+    for (int tab : {0, 1}) {
+        form.TabControl1->SetTabIndex(tab);
+        EXPECT_EQ(Row(0), (QStringList{"Einfach", "-", ""}));
+        EXPECT_EQ(Row(1), (QStringList{"Mittel", "-", ""}));
+        EXPECT_EQ(Row(2), (QStringList{"Schwierig", "-", ""}));
+    }
+}
+
+TEST_F(Form3Test, ARecordShowsInItsOwnTableOnly) {
+    records[0][2] = {123, QStringLiteral("Anna")};
+    ShowAndHide();
+    EXPECT_EQ(Row(2), (QStringList{"Schwierig", "123", "Anna"}));
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "-", ""}));
+
+    form.TabControl1->Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(Row(2), (QStringList{"Schwierig", "-", ""}));
+}
+
+TEST_F(Form3Test, RowsAreBuiltFromTheGameTableEachTimeNotCopied) {
+    ShowAndHide();
+    records[0][1] = {4294967295u, QStringLiteral("Max Mustermann")};
+    EXPECT_EQ(Row(1), (QStringList{"Mittel", "4294967295", "Max Mustermann"}));
+}
+
+TEST_F(Form3Test, AnEntryWithoutPointsIsShownEmptyWhateverItsName) {
+    records[0][0] = {0, QStringLiteral("Eva")};
+    ShowAndHide();
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "-", ""}));
+}
+
+TEST_F(Form3Test, EachShowingOpensTheTableOfTheBonusOption) {
+    records[0][0] = {10, QStringLiteral("ohne")};
+    records[1][0] = {20, QStringLiteral("mit")};
+
+    options.BonusPoints = true;
+    ShowAndHide();
+    EXPECT_EQ(form.TabControl1->TabIndex(), 1);
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "20", "mit"}));
+
+    form.TabControl1->Tabs()->setCurrentIndex(0);
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "10", "ohne"}))
+        << "switching shows the other table at once";
+
+    // The user's tab survives hiding, but the next showing chooses anew.
+    ShowAndHide();
+    EXPECT_EQ(form.TabControl1->TabIndex(), 1);
+    options.BonusPoints = false;
+    ShowAndHide();
+    EXPECT_EQ(form.TabControl1->TabIndex(), 0);
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "10", "ohne"}));
+}
+
+TEST_F(Form3Test, ARecordEnteredWhileHiddenShowsAtTheNextShowingOnTheSameTab) {
+    ShowAndHide();
+    records[0][1] = {77, QStringLiteral("Neu")};
+    ShowAndHide();
+    EXPECT_EQ(Row(1), (QStringList{"Mittel", "77", "Neu"}));
+}
+
+TEST_F(Form3Test, ClearingEmptiesOnlyTheShownTable) {
+    for (size_t t = 0; t < 2; ++t) {
+        for (size_t m = 0; m < 3; ++m) {
+            records[t][m] = {static_cast<uint32_t>(100 * t + m + 1),
+                             QStringLiteral("P%1%2").arg(t).arg(m)};
+        }
+    }
+    const auto withoutBonus = records[0];
+    options.BonusPoints = true;
+    ShowAndHide();
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+    for (const TRecord& entry : records[1]) {
+        EXPECT_EQ(entry, TRecord{});
+    }
+    EXPECT_EQ(records[0], withoutBonus);
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "-", ""})) << "the list is redrawn";
+    form.TabControl1->SetTabIndex(0);
+    EXPECT_EQ(Row(0), (QStringList{"Einfach", "1", "P00"}));
+}
+
+TEST_F(Form3Test, OkEnterAndTheCloseBoxCloseItButEscapeDoesNot) {
+    EXPECT_EQ(run.Exec(form, [this] { form.Button2->click(); }), QDialog::Accepted);
+    EXPECT_FALSE(run.StillOpen());
+    EXPECT_EQ(run.Exec(form, [this] { QTest::keyClick(form.ListView1, Qt::Key_Return); }),
+              QDialog::Accepted);
+    EXPECT_FALSE(run.StillOpen());
+    run.Exec(form, [this] { form.close(); });
+    EXPECT_FALSE(run.StillOpen());
+
+    run.Exec(form, [this] {
+        QTest::keyClick(form.ListView1, Qt::Key_Escape);
+        QTest::keyClick(&form, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(run.StillOpen());
+}
+
+TEST_F(Form3Test, EveryTextFitsItsControlWithTheSystemMessageFont) {
+    UseSystemMessageFont();
+    EXPECT_EQ(form.font().family(), SystemMessageFontFace());
+    EXPECT_EQ(test::ClippedTexts(form), QStringList());
+    // The tab captions fit the tab control side by side.
+    const QTabBar* tabs = form.TabControl1->Tabs();
+    EXPECT_LE(tabs->tabRect(1).right(), form.TabControl1->width());
+}
+
+} // namespace
+} // namespace fenu
