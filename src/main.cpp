@@ -16,7 +16,10 @@ int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
     fenu::QtApplication::setApplicationDisplayName(QString());
-    fenu::QtApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon32.png")));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/images/icon32.png"));
+    icon.addFile(QStringLiteral(":/images/icon256.png"));
+    fenu::QtApplication::setWindowIcon(icon);
 
     fenu::SystemClock clock;
     fenu::QtCursor cursor;
