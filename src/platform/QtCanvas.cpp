@@ -1,5 +1,6 @@
 #include "platform/QtCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fenu {
@@ -154,8 +155,38 @@ void QtCanvas::TextOut(int x, int y, const QString& text) {
     if (brushStyle_ == TBrushStyle::bsSolid)
         painter_.fillRect(QRect(x, y, metrics_.horizontalAdvance(text), metrics_.height()),
                           ToQColor(brushColor_));
+    if (font_.pixelSize() >= CachedTextPixels) {
+        painter_.drawImage(QPoint(x, y), TextPicture(text));
+        return;
+    }
     painter_.setPen(ToQColor(fontColor_));
     painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
+}
+
+const QImage& QtCanvas::TextPicture(const QString& text) {
+    for (size_t i = 0; i < textPictures_.size(); ++i) {
+        TTextPicture& entry = textPictures_[i];
+        if (entry.Color == fontColor_ && entry.Text == text && entry.Font == font_) {
+            std::rotate(textPictures_.begin(), textPictures_.begin() + static_cast<long>(i),
+                        textPictures_.begin() + static_cast<long>(i) + 1);
+            return textPictures_.front().Picture;
+        }
+    }
+    TTextPicture entry{text, font_, fontColor_,
+                       QImage(std::max(1, metrics_.horizontalAdvance(text)),
+                              std::max(1, metrics_.height()), QImage::Format_ARGB32_Premultiplied)};
+    entry.Picture.fill(Qt::transparent);
+    {
+        QPainter painter(&entry.Picture);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(font_);
+        painter.setPen(ToQColor(fontColor_));
+        painter.drawText(QPoint(0, metrics_.ascent()), text);
+    }
+    if (textPictures_.size() >= CachedTextEntries)
+        textPictures_.pop_back();
+    textPictures_.insert(textPictures_.begin(), std::move(entry));
+    return textPictures_.front().Picture;
 }
 
 int QtCanvas::TextWidth(const QString& text) {

@@ -2,6 +2,8 @@
 
 #include "platform/Canvas.h"
 
+#include <vector>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -17,6 +19,11 @@ class QtCanvas final : public TCanvas {
 public:
     static constexpr int PixelsPerInch = 96;
     static constexpr int PointsPerInch = 72;
+    /// Text at least this many pixels high is drawn from a picture of it made once:
+    /// glyphs that large do not fit Qt's glyph cache and would be rasterised anew in
+    /// every frame.
+    static constexpr int CachedTextPixels = 40;
+    static constexpr size_t CachedTextEntries = 4;
 
     QtCanvas();
     ~QtCanvas() override;
@@ -45,6 +52,13 @@ public:
     static int PointsToPixels(int points);
 
 private:
+    struct TTextPicture {
+        QString Text;
+        QFont Font;
+        TColor Color = 0;
+        QImage Picture;
+    };
+    const QImage& TextPicture(const QString& text);
     void FontChanged();
     void ApplyShapeState();
 
@@ -58,6 +72,7 @@ private:
     TColor penColor_ = 0x000000;
     int penWidth_ = 1;
     TPenStyle penStyle_ = TPenStyle::psSolid;
+    std::vector<TTextPicture> textPictures_; ///< most recently used first
 };
 
 /// QColor of a 0x00RRGGBB value.

@@ -3,6 +3,7 @@
 #include "platform/QtPresentationDevice.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,44 @@ TEST_F(QtCanvasTest, FontSizesArePointsAt96DotsPerInch) {
     const int wide = canvas->TextWidth(QStringLiteral("f e N U"));
     canvas->SetFontBold(false);
     EXPECT_LT(canvas->TextWidth(QStringLiteral("f e N U")), wide) << "bold is wider";
+}
+
+TEST_F(QtCanvasTest, LargeTextDrawnFromItsPictureHasThePixelsOfTheTextItself) {
+    const QString title = QStringLiteral("f e N U");
+    canvas->SetFontSize(60);
+    canvas->SetFontBold(true);
+    canvas->SetFontColor(0xFFFFFF);
+    canvas->SetBrushStyle(TBrushStyle::bsClear);
+    canvas->TextOut(100, 20, title);
+    canvas->SetFontColor(0xFF0000);
+    canvas->TextOut(100, 300, title); // another colour, another picture
+    canvas->SetFontColor(0xFFFFFF);
+    canvas->TextOut(100, 150, title); // drawn again from the cache
+    const QImage& image = Pixels();
+
+    QImage direct(625, 500, QImage::Format_RGB32);
+    direct.fill(0xFF000000);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(QtCanvas::PointsToPixels(60));
+    font.setBold(true);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    {
+        QPainter painter(&direct);
+        painter.setFont(font);
+        painter.setPen(QColor(255, 255, 255));
+        painter.drawText(QPoint(100, 150 + QFontMetrics(font).ascent()), title);
+    }
+    int lit = 0, differing = 0;
+    for (int y = 140; y < 260; ++y)
+        for (int x = 90; x < 500; ++x) {
+            const int ours = qRed(image.pixel(x, y)), theirs = qRed(direct.pixel(x, y));
+            lit += ours > 128;
+            differing += std::abs(ours - theirs) > 8;
+        }
+    EXPECT_GT(lit, 1000);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(Rgb(image, 101, 301) & 0x00FFFF, 0u) << "the red copy stays red";
 }
 
 TEST_F(QtCanvasTest, SettingsStayInForceAcrossDeviceContexts) {
