@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QScreen>
 
 namespace fenu {
 
@@ -167,6 +168,19 @@ void TForm1::Rekorde1Click() {
 void TForm1::Info1Click() {
     if (info_)
         info_->ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        // Centred on the screen the first time it shows.
+        if (QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -79,6 +79,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void FormCreate();
@@ -119,6 +120,7 @@ private:
     TForm3* form3_ = nullptr;
     TInfo* info_ = nullptr;
     bool destroyed_ = false;
+    bool shownBefore_ = false;
 };
 
 } // namespace fenu

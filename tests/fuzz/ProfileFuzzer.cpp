@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fenu::TProfileFile file;
     file.Parse(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     // An unchanged document writes back the very bytes it was read from.
-    Require(file.Serialize() == QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+    Require(file.Serialize() ==
+            QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
 
     const TLoaded first(file);
     const fenu::TConfiguration& config = first.game.CurrentConfig;
