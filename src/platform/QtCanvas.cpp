@@ -164,17 +164,26 @@ void QtCanvas::TextOut(int x, int y, const QString& text) {
 }
 
 const QImage& QtCanvas::TextPicture(const QString& text) {
+    // The picture has the density of the image it is drawn onto, so that it is
+    // copied pixel for pixel and the text stays as sharp as if drawn directly.
+    const double ratio = image_->devicePixelRatio();
     for (size_t i = 0; i < textPictures_.size(); ++i) {
         TTextPicture& entry = textPictures_[i];
-        if (entry.Color == fontColor_ && entry.Text == text && entry.Font == font_) {
+        if (entry.Color == fontColor_ && entry.Ratio == ratio && entry.Text == text &&
+            entry.Font == font_) {
             std::rotate(textPictures_.begin(), textPictures_.begin() + static_cast<long>(i),
                         textPictures_.begin() + static_cast<long>(i) + 1);
             return textPictures_.front().Picture;
         }
     }
-    TTextPicture entry{text, font_, fontColor_,
-                       QImage(std::max(1, metrics_.horizontalAdvance(text)),
-                              std::max(1, metrics_.height()), QImage::Format_ARGB32_Premultiplied)};
+    const auto devicePixels = [ratio](int fieldPixels) {
+        return static_cast<int>(std::ceil(std::max(1, fieldPixels) * ratio));
+    };
+    TTextPicture entry{text, font_, fontColor_, ratio,
+                       QImage(devicePixels(metrics_.horizontalAdvance(text)),
+                              devicePixels(metrics_.height()),
+                              QImage::Format_ARGB32_Premultiplied)};
+    entry.Picture.setDevicePixelRatio(ratio);
     entry.Picture.fill(Qt::transparent);
     {
         QPainter painter(&entry.Picture);

@@ -14,7 +14,8 @@ namespace fenu {
 /// The device context of a Qt surface: the 2-D canvas operations drawn with QPainter
 /// onto a 32-bit image. Font sizes are points at 96 dpi, so an 8-point font is
 /// 11 pixels high whatever the screen, and text metrics are the same headless and
-/// under X. Shapes are antialiased.
+/// under X. Shapes are antialiased. Coordinates are field pixels; an image with a
+/// device pixel ratio above 1 gets everything drawn at its full resolution.
 class QtCanvas final : public TCanvas {
 public:
     static constexpr int PixelsPerInch = 96;
@@ -56,6 +57,7 @@ private:
         QString Text;
         QFont Font;
         TColor Color = 0;
+        double Ratio = 1.0; ///< device pixels per field pixel of the picture
         QImage Picture;
     };
     const QImage& TextPicture(const QString& text);

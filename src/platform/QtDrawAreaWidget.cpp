@@ -1,11 +1,13 @@
 #include "platform/QtDrawAreaWidget.h"
 
+#include <cmath>
 #include <cstring>
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace fenu {
 
@@ -56,6 +58,11 @@ int QtDrawAreaWidget::ClientHeight() const {
     return height();
 }
 
+bool QtDrawAreaWidget::Exposed() const {
+    const QWindow* handle = window()->windowHandle();
+    return isVisible() && handle != nullptr && handle->isExposed();
+}
+
 void QtDrawAreaWidget::WatchForm() {
     QWidget* form = parentWidget() != nullptr ? window() : nullptr;
     if (form == form_)
@@ -80,10 +87,26 @@ bool QtDrawAreaWidget::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+namespace {
+/// A rectangle of field pixels in the device pixels of an image of the given ratio.
+QRect ToDevicePixels(const QRect& rect, double ratio) {
+    if (ratio == 1.0)
+        return rect;
+    const auto scaled = [ratio](int value) { return static_cast<int>(std::lround(value * ratio)); };
+    const int left = scaled(rect.left());
+    const int top = scaled(rect.top());
+    return QRect(left, top, scaled(rect.left() + rect.width()) - left,
+                 scaled(rect.top() + rect.height()) - top);
+}
+} // namespace
+
 void QtDrawAreaWidget::EnsurePresentedSize() {
-    if (presented_.size() == size())
+    const double ratio = devicePixelRatioF();
+    const QSize wanted = ToDevicePixels(rect(), ratio).size();
+    if (presented_.size() == wanted && presented_.devicePixelRatio() == ratio)
         return;
-    QImage grown(size(), QImage::Format_RGB32);
+    QImage grown(wanted, QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
     grown.fill(BackgroundColor);
     if (!presented_.isNull()) {
         QPainter painter(&grown);
@@ -94,17 +117,22 @@ void QtDrawAreaWidget::EnsurePresentedSize() {
 
 void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
     EnsurePresentedSize();
-    const QRect visible = target.intersected(presented_.rect());
+    const QRect visible = target.intersected(rect());
     if (visible.isEmpty())
         return;
-    if (target.size() == source.size() && source.format() == presented_.format()) {
-        // The everyday case: same size, a straight row copy of the visible part.
-        const int bytes = visible.width() * 4;
-        for (int y = visible.top(); y <= visible.bottom(); ++y) {
-            const uchar* from = source.constScanLine(y - target.top()) +
-                                static_cast<size_t>(visible.left() - target.left()) * 4;
-            std::memcpy(presented_.scanLine(y) + static_cast<size_t>(visible.left()) * 4, from,
-                        static_cast<size_t>(bytes));
+    const double ratio = presented_.devicePixelRatio();
+    const QRect deviceTarget = ToDevicePixels(target, ratio);
+    const QRect deviceVisible = deviceTarget.intersected(presented_.rect());
+    if (source.devicePixelRatio() == ratio && deviceTarget.size() == source.size() &&
+        source.format() == presented_.format()) {
+        // The everyday case: same size and density, a straight row copy of the
+        // visible part.
+        const int bytes = deviceVisible.width() * 4;
+        for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y) {
+            const uchar* from = source.constScanLine(y - deviceTarget.top()) +
+                                static_cast<size_t>(deviceVisible.left() - deviceTarget.left()) * 4;
+            std::memcpy(presented_.scanLine(y) + static_cast<size_t>(deviceVisible.left()) * 4,
+                        from, static_cast<size_t>(bytes));
         }
     } else {
         QPainter painter(&presented_);
@@ -128,7 +156,9 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
     }
     EnsurePresentedSize();
     QPainter painter(this);
-    painter.drawImage(event->rect(), presented_, event->rect());
+    // The source rectangle of drawImage is in the image's own (device) pixels.
+    painter.drawImage(event->rect(), presented_,
+                      ToDevicePixels(event->rect(), presented_.devicePixelRatio()));
 }
 
 void QtDrawAreaWidget::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DrawAreaWindow.h"
+#include "platform/PixelRatioSource.h"
 
 #include <QImage>
 #include <QPointer>
@@ -15,7 +16,11 @@ namespace fenu {
 /// The drawing area control (display/DXDraw.h) is not a widget; it drives this one
 /// through DrawAreaWindow. Create the widget as a child of the main window, give it
 /// its size, and hand it to the TDXDraw constructor.
-class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow {
+///
+/// On a high-density screen the back buffer (and the copy kept here) has the
+/// screen's device pixel ratio, so frames reach the screen pixel for pixel; sizes and
+/// positions given to and reported by the widget stay in field pixels.
+class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
     static constexpr QRgb BackgroundColor = 0xFFF0F0F0;
@@ -30,11 +35,15 @@ public:
     TPoint ClientOrigin() const override;
     int ClientWidth() const override;
     int ClientHeight() const override;
+    double DevicePixelRatio() const override { return devicePixelRatioF(); }
+    /// Whether the window is on screen, so that what is presented is seen.
+    bool Exposed() const;
 
-    /// Copies source onto target (client coordinates), stretching when the sizes
-    /// differ, and gets it onto the screen at once.
+    /// Copies source onto target (client coordinates in field pixels), stretching when
+    /// the sizes differ, and gets it onto the screen at once.
     void Present(const QImage& source, const QRect& target);
-    /// What the window shows now (for tests and screenshots).
+    /// What the window shows now (for tests and screenshots), at the window's device
+    /// pixel ratio.
     const QImage& Presented() const { return presented_; }
 
 protected:

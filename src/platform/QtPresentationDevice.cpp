@@ -2,6 +2,8 @@
 
 #include "platform/QtDrawAreaWidget.h"
 
+#include <cmath>
+
 #include <QPainter>
 
 namespace fenu {
@@ -12,12 +14,46 @@ constexpr uint32_t OpaqueBits = 0xFF000000u;
 constexpr uint32_t RgbBits = 0x00FFFFFFu;
 } // namespace
 
-QtOffscreenSurface::QtOffscreenSurface(int32_t width, int32_t height)
-    : image_(width, height, QImage::Format_RGB32) {}
+QtOffscreenSurface::QtOffscreenSurface(int32_t width, int32_t height, const PixelRatioSource* ratio)
+    : width_(width), height_(height), ratio_(ratio),
+      image_(MakeImage(width, height, WantedRatio())) {}
+
+QImage QtOffscreenSurface::MakeImage(int32_t width, int32_t height, double ratio) {
+    QImage image(static_cast<int>(std::lround(width * ratio)),
+                 static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+double QtOffscreenSurface::WantedRatio() const {
+    if (ratio_ == nullptr)
+        return 1.0;
+    const double ratio = ratio_->DevicePixelRatio();
+    return ratio > 0.0 ? ratio : 1.0;
+}
 
 TSurfaceDescription QtOffscreenSurface::Description() const {
-    // Every Qt surface lives in main memory.
-    return TSurfaceDescription{image_.width(), image_.height(), false, true};
+    // Every Qt surface lives in main memory. The size is in field pixels, whatever
+    // the density of the pixels behind it.
+    return TSurfaceDescription{width_, height_, false, true};
+}
+
+TPlatformResult QtOffscreenSurface::IsLost() {
+    return WantedRatio() == image_.devicePixelRatio() ? PlatformResult::Ok
+                                                      : PlatformResult::SurfaceLost;
+}
+
+TPlatformResult QtOffscreenSurface::Restore() {
+    const double ratio = WantedRatio();
+    if (ratio == image_.devicePixelRatio())
+        return PlatformResult::Ok;
+    if (DeviceContextOut())
+        return PlatformResult::DeviceContextOut;
+    QImage remade = MakeImage(width_, height_, ratio);
+    if (remade.isNull())
+        return PlatformResult::OutOfMemory;
+    image_ = std::move(remade);
+    return PlatformResult::Ok;
 }
 
 TPlatformResult QtOffscreenSurface::Fill(uint32_t rawValue) {
@@ -97,6 +133,8 @@ TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& 
     window->Present(*offscreen->Image(),
                     QRect(target.Left - origin.X, target.Top - origin.Y, target.Right - target.Left,
                           target.Bottom - target.Top));
+    if (log_ != nullptr && log_->Recording())
+        log_->Presented(window->Exposed());
     return PlatformResult::Ok;
 }
 
@@ -116,13 +154,17 @@ TPlatformResult QtPresentationDevice::GetCaps(TDeviceCaps& driver, TDeviceCaps& 
     return PlatformResult::Ok;
 }
 
-TPlatformResult QtPresentationDevice::SetCooperativeLevel(DrawAreaWindow*, bool fullScreen) {
-    return fullScreen ? PlatformResult::Failed : PlatformResult::Ok;
+TPlatformResult QtPresentationDevice::SetCooperativeLevel(DrawAreaWindow* form, bool fullScreen) {
+    if (fullScreen)
+        return PlatformResult::Failed;
+    // The back buffer is made for the density of the screen this window is on.
+    ratio_ = dynamic_cast<const PixelRatioSource*>(form);
+    return PlatformResult::Ok;
 }
 
 TPlatformResult
 QtPresentationDevice::CreatePrimarySurface(std::unique_ptr<PresentationSurface>& surface) {
-    surface = std::make_unique<QtPrimarySurface>();
+    surface = std::make_unique<QtPrimarySurface>(log_);
     return PlatformResult::Ok;
 }
 
@@ -132,7 +174,7 @@ QtPresentationDevice::CreateOffscreenSurface(int32_t width, int32_t height, bool
     surface.reset();
     if (width <= 0 || height <= 0)
         return PlatformResult::Failed;
-    auto created = std::make_unique<QtOffscreenSurface>(width, height);
+    auto created = std::make_unique<QtOffscreenSurface>(width, height, ratio_);
     if (!created->Valid())
         return PlatformResult::OutOfMemory;
     surface = std::move(created);
@@ -152,8 +194,14 @@ TPlatformResult QtPresentationDevice::CreatePalette(const TPaletteEntries& entri
 
 TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
     frameClock_.WaitForNextFrame();
+    if (log_ != nullptr && log_->Recording())
+        log_->BoundaryReached();
     return PlatformResult::Ok;
 }
+
+QtPresentationSystem::QtPresentationSystem()
+    : log_(FrameLog::EnvironmentPath(FrameLog::FrameVariable),
+           FrameLog::EnvironmentPath(FrameLog::StartupVariable)) {}
 
 QString QtPresentationSystem::LibraryName() const {
     return QStringLiteral("Qt6Gui");
@@ -161,7 +209,7 @@ QString QtPresentationSystem::LibraryName() const {
 
 TPlatformResult QtPresentationSystem::CreateDevice(TEntry,
                                                    std::unique_ptr<PresentationDevice>& device) {
-    device = std::make_unique<QtPresentationDevice>(frameClock_);
+    device = std::make_unique<QtPresentationDevice>(frameClock_, &log_);
     return PlatformResult::Ok;
 }
 
