@@ -11,6 +11,9 @@
 #include "ui/InfoDlg.h"
 
 #include <QIcon>
+#include <QTimer>
+
+#include <chrono>
 
 int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
@@ -40,6 +43,8 @@ int main(int argc, char** argv) {
                      [&form1] { form1.FormDestroy(); });
 
     form1.show();
-    sounds.Preload();
+    // The sound system starts up after the first frames are on screen, so loading it
+    // never delays them; a sound played before that loads on first use.
+    QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
     return fenu::QtApplication::exec();
 }

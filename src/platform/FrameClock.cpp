@@ -34,6 +34,13 @@ int64_t FrameClock::NextBoundary(int64_t start, int64_t time) {
 }
 
 void FrameClock::WaitForNextFrame() {
+    if (!anchored_) {
+        // The first frame goes out at once (start-up shows the field without delay);
+        // every later one on the 60 Hz grid that it starts.
+        anchored_ = true;
+        start_ = Now();
+        return;
+    }
     const int64_t boundary = NextBoundary(start_, Now());
     timespec until{};
     until.tv_sec = static_cast<time_t>(boundary / NanosecondsPerSecond);

@@ -23,6 +23,7 @@ public:
 
 private:
     int64_t start_;
+    bool anchored_ = false;
 };
 
 } // namespace fenu
