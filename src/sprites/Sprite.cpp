@@ -1,5 +1,7 @@
 #include "sprites/Sprite.h"
 
+#include "sprites/CollisionGrid.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -54,7 +56,15 @@ TSprite::~TSprite() {
     }
 }
 
+TSpriteEngine* TSprite::TreeEngine() {
+    if (parent_)
+        return engine_;
+    return dynamic_cast<TSpriteEngine*>(this);
+}
+
 void TSprite::AddChild(TSprite* child) {
+    if (TSpriteEngine* engine = TreeEngine())
+        ++engine->treeVersion_;
     children_.push_back(child);
     // Binary search on Z: the newcomer goes in front of every sibling whose Z is
     // greater or equal, so among equal Z the oldest sprite is drawn last (on top).
@@ -71,6 +81,8 @@ void TSprite::AddChild(TSprite* child) {
 }
 
 void TSprite::RemoveChild(TSprite* child) {
+    if (TSpriteEngine* engine = TreeEngine())
+        ++engine->treeVersion_;
     // Children are usually destroyed last-first, so search from the back.
     if (auto it = std::find(children_.rbegin(), children_.rend(), child); it != children_.rend())
         children_.erase(std::next(it).base());
@@ -133,9 +145,42 @@ int32_t TSprite::CheckCollisions() {
     engine.ProbeRect = BoundsRect();
     engine.ProbeSprite = this;
     const size_t count = engine.children_.size();
+
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+        DepthGuard(const DepthGuard&) = delete;
+        DepthGuard& operator=(const DepthGuard&) = delete;
+    } depth(engine.passDepth_);
+    if (engine.passDepth_ > 1)
+        ++engine.nestedPasses_;
+
+    // The first top-level index the plain loop below still has to visit.
+    size_t next = 0;
+    if (engine.BroadPhase && engine.passDepth_ == 1 && count >= TCollisionGrid::MinSprites &&
+        engine.grid_->Prepare(engine.children_, engine.X, engine.Y, engine.treeVersion_)) {
+        if (const std::vector<int32_t>* candidates = engine.grid_->Candidates(engine.ProbeRect)) {
+            // Every sprite left out has a rectangle that misses the probe's and no
+            // children, so the plain loop would do nothing with it.
+            next = count;
+            const uint64_t version = engine.treeVersion_;
+            const uint64_t nested = engine.nestedPasses_;
+            for (const int32_t index : *candidates) {
+                engine.children_[static_cast<size_t>(index)]->CollisionVisit(engine, this);
+                if (engine.treeVersion_ != version || engine.nestedPasses_ != nested) {
+                    // A step changed the tree (breaking the rule), or ran a pass of
+                    // its own whose steps may have moved any sprite: go on exactly
+                    // as the plain loop would, over the live list.
+                    next = static_cast<size_t>(index) + 1;
+                    break;
+                }
+            }
+        }
+    }
     // The count is taken once; the size check only guards against a step that
     // broke the rule of not destroying sprites during a pass.
-    for (size_t i = 0; i < count && i < engine.children_.size(); ++i)
+    for (size_t i = next; i < count && i < engine.children_.size(); ++i)
         engine.children_[i]->CollisionVisit(engine, this);
     return engine.HitCount;
 }
@@ -178,7 +223,7 @@ void TSprite::DrawPass(TSpriteEngine& engine) {
         drawList_[i]->DrawPass(engine);
 }
 
-TSpriteEngine::TSpriteEngine() : TSprite(nullptr) {}
+TSpriteEngine::TSpriteEngine() : TSprite(nullptr), grid_(std::make_unique<TCollisionGrid>()) {}
 
 TSpriteEngine::~TSpriteEngine() {
     // While this is still a whole engine, so the children can count themselves out.

@@ -4,12 +4,14 @@
 #include "platform/Geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace fenu {
 
 class TSpriteEngine;
 class TDirectDrawSurface;
+class TCollisionGrid;
 
 /// Raised by the sprite tree, e.g. Child(i) on a sprite without children.
 class ESpriteError : public Exception {
@@ -75,6 +77,8 @@ private:
     void MovePass(int32_t stepCount);
     void DrawPass(TSpriteEngine& engine);
     void CollisionVisit(TSpriteEngine& engine, TSprite* probe);
+    /// The engine whose tree this sprite heads or belongs to; null for a loose sprite.
+    TSpriteEngine* TreeEngine();
 
     TSpriteEngine* engine_ = nullptr;
     TSprite* parent_ = nullptr;
@@ -105,8 +109,25 @@ public:
     int32_t DrawnCount = 0;
     TRect SurfaceBounds;
 
+    /// Lets collision passes over many sprites test only the sprites near the
+    /// probe, with the same calls in the same order as the plain loop. Switch it
+    /// off only for collision steps that move sprites other than the probe and the
+    /// sprite they are called for (see TCollisionGrid).
+    bool BroadPhase = true;
+    const TCollisionGrid& CollisionGrid() const { return *grid_; }
+
 private:
+    friend class TSprite;
+
     TDirectDrawSurface* surface_ = nullptr;
+    /// Counts every change of the sprite lists anywhere in the tree.
+    uint64_t treeVersion_ = 0;
+    /// Collision passes running; a pass started from inside another uses the plain
+    /// loop, and the outer pass then finishes with the plain loop too, since the
+    /// inner pass's steps may have moved any sprite.
+    int passDepth_ = 0;
+    uint64_t nestedPasses_ = 0;
+    std::unique_ptr<TCollisionGrid> grid_;
 };
 
 } // namespace fenu

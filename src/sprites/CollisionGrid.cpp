@@ -1,0 +1,184 @@
+#include "sprites/CollisionGrid.h"
+
+#include "sprites/Sprite.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace fenu {
+
+namespace {
+
+// Positions are compared bit for bit: a NaN position then matches itself, and
+// the grid is not rebuilt on every pass because of it.
+uint64_t Bits(double value) {
+    return std::bit_cast<uint64_t>(value);
+}
+
+} // namespace
+
+bool TCollisionGrid::Matches(const std::vector<TSprite*>& sprites, uint64_t originXBits,
+                             uint64_t originYBits, uint64_t treeVersion) const {
+    if (!valid_ || treeVersion != treeVersion_ || originXBits != originXBits_ ||
+        originYBits != originYBits_ || sprites.size() != snapshot_.size())
+        return false;
+    // The one loop over all sprites that every pass pays: four loads and compares
+    // per sprite instead of a virtual BoundsRect and four rectangle tests.
+    const Snapshot* snapshot = snapshot_.data();
+    const size_t count = snapshot_.size();
+    for (size_t i = 0; i < count; ++i) {
+        const TSprite* s = snapshot[i].sprite;
+        if (Bits(s->X) != snapshot[i].xBits || Bits(s->Y) != snapshot[i].yBits ||
+            s->Width != snapshot[i].width || s->Height != snapshot[i].height)
+            return false;
+    }
+    return true;
+}
+
+bool TCollisionGrid::Prepare(const std::vector<TSprite*>& sprites, double originX, double originY,
+                             uint64_t treeVersion) {
+    const uint64_t xBits = Bits(originX);
+    const uint64_t yBits = Bits(originY);
+    if (Matches(sprites, xBits, yBits, treeVersion))
+        return usable_;
+    treeVersion_ = treeVersion;
+    originXBits_ = xBits;
+    originYBits_ = yBits;
+    Rebuild(sprites);
+    return usable_;
+}
+
+void TCollisionGrid::Rebuild(const std::vector<TSprite*>& sprites) {
+    ++rebuilds_;
+    valid_ = true;
+    usable_ = true;
+    snapshot_.clear();
+    rects_.clear();
+    for (TSprite* s : sprites) {
+        snapshot_.push_back({s, Bits(s->X), Bits(s->Y), s->Width, s->Height});
+        // The plain rectangle of position and size; a class whose BoundsRect says
+        // otherwise may depend on anything, so the grid cannot vouch for it.
+        const TRect plain = s->TSprite::BoundsRect();
+        rects_.push_back(plain);
+        if (s->ChildCount() > 0 || plain.Right < plain.Left || plain.Bottom < plain.Top ||
+            s->BoundsRect() != plain)
+            usable_ = false;
+    }
+    if (rects_.empty())
+        usable_ = false;
+    if (usable_)
+        Index();
+}
+
+// Only a probe reaches left of or above the scene; whatever the division makes of
+// that, the clamp turns it into the first cell.
+int64_t TCollisionGrid::CellX(int64_t x) const {
+    return std::clamp<int64_t>((x - minX_) / cellSize_, 0, columns_ - 1);
+}
+
+int64_t TCollisionGrid::CellY(int64_t y) const {
+    return std::clamp<int64_t>((y - minY_) / cellSize_, 0, rows_ - 1);
+}
+
+void TCollisionGrid::Index() {
+    // Extent of the scene and a cell about the size of its typical sprite.
+    int64_t maxX = 0, maxY = 0, sizeSum = 0;
+    minX_ = rects_.front().Left;
+    minY_ = rects_.front().Top;
+    maxX = rects_.front().Right;
+    maxY = rects_.front().Bottom;
+    for (const TRect& r : rects_) {
+        minX_ = std::min<int64_t>(minX_, r.Left);
+        minY_ = std::min<int64_t>(minY_, r.Top);
+        maxX = std::max<int64_t>(maxX, r.Right);
+        maxY = std::max<int64_t>(maxY, r.Bottom);
+        sizeSum += std::max<int64_t>(int64_t{r.Right} - r.Left, int64_t{r.Bottom} - r.Top);
+    }
+    const int64_t typical = sizeSum / static_cast<int64_t>(rects_.size());
+    cellSize_ = MinCellSize;
+    while (cellSize_ < typical)
+        cellSize_ *= 2;
+    for (;;) {
+        columns_ = (maxX - minX_) / cellSize_ + 1;
+        rows_ = (maxY - minY_) / cellSize_ + 1;
+        if (columns_ * rows_ <= MaxCells)
+            break;
+        cellSize_ *= 2;
+    }
+
+    // Counting sort of the sprites into their cells. Sprites are taken in
+    // Children order, so each cell's list comes out ascending.
+    const auto cells = static_cast<size_t>(columns_ * rows_);
+    cellStart_.reserve(MaxCells + 1); // one allocation for every size of scene
+    cellStart_.assign(cells + 1, 0);
+    everywhere_.clear();
+    for (const TRect& r : rects_) {
+        const int64_t x0 = CellX(r.Left), x1 = CellX(r.Right);
+        const int64_t y0 = CellY(r.Top), y1 = CellY(r.Bottom);
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > MaxCellsPerSprite)
+            continue;
+        for (int64_t y = y0; y <= y1; ++y)
+            for (int64_t x = x0; x <= x1; ++x)
+                ++cellStart_[static_cast<size_t>(y * columns_ + x) + 1];
+    }
+    for (size_t c = 0; c < cells; ++c)
+        cellStart_[c + 1] += cellStart_[c];
+    cellSprites_.resize(static_cast<size_t>(cellStart_[cells]));
+    // cellStart_ doubles as the fill cursor and is restored afterwards.
+    for (size_t i = 0; i < rects_.size(); ++i) {
+        const TRect& r = rects_[i];
+        const int64_t x0 = CellX(r.Left), x1 = CellX(r.Right);
+        const int64_t y0 = CellY(r.Top), y1 = CellY(r.Bottom);
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > MaxCellsPerSprite) {
+            everywhere_.push_back(static_cast<int32_t>(i));
+            continue;
+        }
+        for (int64_t y = y0; y <= y1; ++y)
+            for (int64_t x = x0; x <= x1; ++x)
+                cellSprites_[static_cast<size_t>(
+                    cellStart_[static_cast<size_t>(y * columns_ + x)]++)] = static_cast<int32_t>(i);
+    }
+    for (size_t c = cells; c > 0; --c)
+        cellStart_[c] = cellStart_[c - 1];
+    cellStart_[0] = 0;
+    // The most a probe can collect: every cell entry once plus the large sprites.
+    // Reserved with room to spare: the total drifts from frame to frame, and an
+    // exact reserve would allocate at every new high.
+    const size_t most = cellSprites_.size() + everywhere_.size();
+    if (candidates_.capacity() < most)
+        candidates_.reserve(2 * most);
+}
+
+const std::vector<int32_t>* TCollisionGrid::Candidates(const TRect& probe) {
+    if (probe.Right < probe.Left || probe.Bottom < probe.Top)
+        return nullptr;
+    candidates_.clear();
+    candidates_.insert(candidates_.end(), everywhere_.begin(), everywhere_.end());
+    int sources = everywhere_.empty() ? 0 : 1;
+    // Strict overlap needs the closed intervals to meet, so the cells covering the
+    // probe's closed rectangle hold every sprite that can overlap it.
+    const int64_t maxX = minX_ + columns_ * cellSize_;
+    const int64_t maxY = minY_ + rows_ * cellSize_;
+    if (probe.Right >= minX_ && probe.Left < maxX && probe.Bottom >= minY_ && probe.Top < maxY) {
+        const int64_t x0 = CellX(probe.Left), x1 = CellX(probe.Right);
+        const int64_t y0 = CellY(probe.Top), y1 = CellY(probe.Bottom);
+        for (int64_t y = y0; y <= y1; ++y) {
+            for (int64_t x = x0; x <= x1; ++x) {
+                const auto cell = static_cast<size_t>(y * columns_ + x);
+                const auto first = cellSprites_.begin() + cellStart_[cell];
+                const auto last = cellSprites_.begin() + cellStart_[cell + 1];
+                if (first == last)
+                    continue;
+                candidates_.insert(candidates_.end(), first, last);
+                ++sources;
+            }
+        }
+    }
+    if (sources > 1) {
+        std::sort(candidates_.begin(), candidates_.end());
+        candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
+    }
+    return &candidates_;
+}
+
+} // namespace fenu
