@@ -8,6 +8,7 @@
 #include "FakeGameView.h"
 #include "FakeServices.h"
 #include "ManualClock.h"
+#include "WireGame.h"
 #include "game/Bullet.h"
 #include "game/Circle.h"
 #include "game/Configuration.h"
@@ -49,13 +50,7 @@ public:
 class Soak : public ::testing::Test {
 protected:
     Soak() : view(engine), game(view, cursor) {
-        GameRandom().SetSeed(777);
-        game.Engine = &engine;
-        game.TickClock = &clock;
-        game.Sounds = &sounds;
-        game.Options = &options;
-        game.Presets = MakePresets();
-        game.CurrentConfig = game.Presets[0];
+        WireGame(game, engine, clock, sounds, options, 777);
         options.SetSoundsChecked(true);
         options.SetBonusPointsChecked(true);
         view.answer = [this](QString& name) {

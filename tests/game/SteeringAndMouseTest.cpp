@@ -3,6 +3,7 @@
 #include "FakeGameView.h"
 #include "FakeServices.h"
 #include "ManualClock.h"
+#include "WireGame.h"
 #include "game/Bullet.h"
 #include "game/Circle.h"
 #include "game/Game.h"
@@ -18,13 +19,7 @@ namespace {
 class GameCommands : public ::testing::Test {
 protected:
     GameCommands() : view(engine), game(view, cursor) {
-        GameRandom().SetSeed(777);
-        game.Engine = &engine;
-        game.TickClock = &clock;
-        game.Sounds = &sounds;
-        game.Options = &options;
-        game.Presets = MakePresets();
-        game.CurrentConfig = game.Presets[0];
+        WireGame(game, engine, clock, sounds, options, 777);
         options.SetBonusPointsChecked(true);
     }
 
