@@ -16,6 +16,8 @@ public:
     FrameClock();
     /// Sleeps until the next frame boundary after now.
     void WaitForNextFrame();
+    /// The next wait returns at once and starts a new grid of frame boundaries.
+    void Restart() { anchored_ = false; }
     /// Nanoseconds on the monotonic clock.
     static int64_t Now();
     /// The first boundary strictly after time (both relative to the same clock).

@@ -159,6 +159,7 @@ TPlatformResult QtPresentationDevice::SetCooperativeLevel(DrawAreaWindow* form, 
         return PlatformResult::Failed;
     // The back buffer is made for the density of the screen this window is on.
     ratio_ = dynamic_cast<const PixelRatioSource*>(form);
+    window_ = dynamic_cast<const QtDrawAreaWidget*>(form);
     return PlatformResult::Ok;
 }
 
@@ -193,6 +194,12 @@ TPlatformResult QtPresentationDevice::CreatePalette(const TPaletteEntries& entri
 }
 
 TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
+    // Frames before the window is on screen are seen by nobody: the first frame
+    // that can be seen goes out at once and starts the 60 Hz grid.
+    if (!shownExposed_ && window_ != nullptr && window_->Exposed()) {
+        shownExposed_ = true;
+        frameClock_.Restart();
+    }
     frameClock_.WaitForNextFrame();
     if (log_ != nullptr && log_->Recording())
         log_->BoundaryReached();

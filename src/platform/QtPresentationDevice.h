@@ -111,6 +111,8 @@ private:
     FrameClock& frameClock_;
     FrameLog* log_;
     const PixelRatioSource* ratio_ = nullptr;
+    const class QtDrawAreaWidget* window_ = nullptr;
+    bool shownExposed_ = false;
 };
 
 /// The Qt presentation library. One per process; its frame clock is shared by every
