@@ -194,11 +194,20 @@ TPlatformResult QtPresentationDevice::CreatePalette(const TPaletteEntries& entri
 }
 
 TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
-    // Frames before the window is on screen are seen by nobody: the first frame
-    // that can be seen goes out at once and starts the 60 Hz grid.
-    if (!shownExposed_ && window_ != nullptr && window_->Exposed()) {
-        shownExposed_ = true;
-        frameClock_.Restart();
+    // Frames before the window is on screen are seen by nobody, and sleeping through
+    // them only delays the moment it appears: until then (for at most a second, so a
+    // window that starts hidden does not keep a core busy) frames do not wait, and the
+    // first frame that can be seen goes out at once and starts the 60 Hz grid.
+    if (!shownExposed_ && window_ != nullptr) {
+        const int64_t now = FrameClock::Now();
+        if (firstWait_ == 0)
+            firstWait_ = now;
+        if (window_->Exposed()) {
+            shownExposed_ = true;
+            frameClock_.Restart();
+        } else if (now - firstWait_ < FrameClock::NanosecondsPerSecond) {
+            return PlatformResult::Ok;
+        }
     }
     frameClock_.WaitForNextFrame();
     if (log_ != nullptr && log_->Recording())

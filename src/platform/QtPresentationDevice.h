@@ -113,6 +113,7 @@ private:
     const PixelRatioSource* ratio_ = nullptr;
     const class QtDrawAreaWidget* window_ = nullptr;
     bool shownExposed_ = false;
+    int64_t firstWait_ = 0;
 };
 
 /// The Qt presentation library. One per process; its frame clock is shared by every
