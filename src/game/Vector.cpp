@@ -1,5 +1,7 @@
 #include "game/Vector.h"
 
+#include "game/ExtendedTrig.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -58,14 +60,19 @@ void TVector::Decompose(TVector* along, double theta) {
         X == 0 ? static_cast<double>(Sign(Y) * pi / 2)
                : static_cast<double>(std::atan(static_cast<Real>(Y) / static_cast<Real>(X)));
     const Real t = theta;
+    // Each product below is (double)(std::cos(...) * factor) or the same with sin,
+    // evaluated in long double; the helper only gets there faster.
+    const TExtendedSinCos relative(static_cast<Real>(a) - t);
     if (along) {
-        const double p = static_cast<double>(std::cos(static_cast<Real>(a) - t) * l);
-        along->X = static_cast<double>(std::cos(t) * p);
-        along->Y = static_cast<double>(std::sin(t) * p);
+        const double p = relative.CosTimes(l);
+        const TExtendedSinCos direction(t);
+        along->X = direction.CosTimes(p);
+        along->Y = direction.SinTimes(p);
     }
-    const double q = static_cast<double>(std::sin(static_cast<Real>(a) - t) * l);
-    X = static_cast<double>(std::cos(t + pi / 2) * q);
-    Y = static_cast<double>(std::sin(t + pi / 2) * q);
+    const double q = relative.SinTimes(l);
+    const TExtendedSinCos normal(t + pi / 2);
+    X = normal.CosTimes(q);
+    Y = normal.SinTimes(q);
 }
 
 void TVector::Scale(double factor) {

@@ -1,5 +1,7 @@
 #include "platform/QtCanvas.h"
 
+#include "platform/RasterOps.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,34 +37,62 @@ QtCanvas::~QtCanvas() {
 
 bool QtCanvas::Begin(QImage& image) {
     End();
-    if (!painter_.begin(&image))
+    if (image.isNull() || image.paintingActive())
         return false;
     image_ = &image;
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setFont(font_);
     return true;
 }
 
 void QtCanvas::End() {
-    if (image_ == nullptr)
-        return;
-    painter_.end();
+    if (painter_.isActive())
+        painter_.end();
     image_ = nullptr;
+}
+
+QPainter& QtCanvas::Painter() {
+    // Begun only when something needs it: beginning allocates the painter's state,
+    // and a usual frame draws everything without it.
+    if (!painter_.isActive() && painter_.begin(image_)) {
+        painter_.setRenderHint(QPainter::Antialiasing, true);
+        painter_.setRenderHint(QPainter::TextAntialiasing, true);
+        painter_.setFont(font_);
+    }
+    return painter_;
 }
 
 void QtCanvas::FontChanged() {
     metrics_ = QFontMetrics(font_);
-    if (image_ != nullptr)
+    if (painter_.isActive())
         painter_.setFont(font_);
+}
+
+void QtCanvas::SelectFont(const QString& family, int pixels, bool bold) {
+    // Fonts already made are switched to by sharing them: changing the one in use
+    // would detach it from its metrics and pictures, which allocates, and the
+    // frame switches between the title's font and the balls' font every time.
+    for (const TPreparedFont& prepared : fonts_)
+        if (prepared.Pixels == pixels && prepared.Bold == bold && prepared.Family == family) {
+            font_ = prepared.Font;
+            metrics_ = prepared.Metrics;
+            if (painter_.isActive())
+                painter_.setFont(font_);
+            return;
+        }
+    QFont font = font_;
+    font.setFamily(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    if (fonts_.size() >= CachedFonts)
+        fonts_.erase(fonts_.begin());
+    fonts_.push_back({family, pixels, bold, font, QFontMetrics(font)});
+    font_ = font;
+    FontChanged();
 }
 
 void QtCanvas::SetFontSize(int points) {
     const int pixels = PointsToPixels(points);
-    if (font_.pixelSize() == pixels)
-        return;
-    font_.setPixelSize(pixels);
-    FontChanged();
+    if (font_.pixelSize() != pixels)
+        SelectFont(font_.family(), pixels, font_.bold());
 }
 
 void QtCanvas::SetFontColor(TColor color) {
@@ -70,17 +100,13 @@ void QtCanvas::SetFontColor(TColor color) {
 }
 
 void QtCanvas::SetFontName(const QString& face) {
-    if (font_.family() == face)
-        return;
-    font_.setFamily(face);
-    FontChanged();
+    if (font_.family() != face)
+        SelectFont(face, font_.pixelSize(), font_.bold());
 }
 
 void QtCanvas::SetFontBold(bool bold) {
-    if (font_.bold() == bold)
-        return;
-    font_.setBold(bold);
-    FontChanged();
+    if (font_.bold() != bold)
+        SelectFont(font_.family(), font_.pixelSize(), bold);
 }
 
 void QtCanvas::SetBrushColor(TColor color) {
@@ -99,19 +125,47 @@ void QtCanvas::SetPenStyle(TPenStyle style) {
     penStyle_ = style;
 }
 
-void QtCanvas::ApplyShapeState() {
-    if (penStyle_ == TPenStyle::psClear) {
-        painter_.setPen(Qt::NoPen);
-    } else {
-        QPen pen(ToQColor(penColor_));
-        pen.setWidth(penWidth_);
-        pen.setJoinStyle(Qt::RoundJoin);
-        painter_.setPen(pen);
-    }
-    if (brushStyle_ == TBrushStyle::bsClear)
-        painter_.setBrush(Qt::NoBrush);
+const QPen& QtCanvas::CachedPen(TColor color, int width, Qt::PenCapStyle cap) {
+    ++penUses_;
+    for (TCachedPen& entry : pens_)
+        if (entry.Color == color && entry.Width == width && entry.Cap == cap) {
+            entry.LastUse = penUses_;
+            return entry.Pen;
+        }
+    TCachedPen* slot = nullptr;
+    if (pens_.size() < CachedPens)
+        slot = &pens_.emplace_back();
     else
-        painter_.setBrush(ToQColor(brushColor_));
+        slot = &*std::min_element(pens_.begin(), pens_.end(), [](const auto& a, const auto& b) {
+            return a.LastUse < b.LastUse;
+        });
+    slot->Color = color;
+    slot->Width = width;
+    slot->Cap = cap;
+    slot->LastUse = penUses_;
+    slot->Pen = QPen(ToQColor(color));
+    slot->Pen.setWidth(width);
+    slot->Pen.setCapStyle(cap);
+    slot->Pen.setJoinStyle(Qt::RoundJoin);
+    return slot->Pen;
+}
+
+int QtCanvas::WholeRatio() const {
+    const double ratio = image_->devicePixelRatio();
+    const int whole = static_cast<int>(std::lround(ratio));
+    return whole >= 1 && whole == ratio ? whole : 0;
+}
+
+void QtCanvas::ApplyShapeState() {
+    QPainter& painter = Painter();
+    if (penStyle_ == TPenStyle::psClear)
+        painter.setPen(Qt::NoPen);
+    else
+        painter.setPen(CachedPen(penColor_, penWidth_, Qt::SquareCap));
+    if (brushStyle_ == TBrushStyle::bsClear)
+        painter.setBrush(Qt::NoBrush);
+    else
+        painter.setBrush(ToQColor(brushColor_));
 }
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -121,17 +175,23 @@ void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
+    // Solid discs, with or without an outline, are what the game draws by the
+    // thousand: straight into the pixels from a coverage mask of their size.
+    if (brushStyle_ == TBrushStyle::bsSolid) {
+        if (const int ratio = WholeRatio();
+            ratio > 0 && discs_.Draw(*image_, ratio, x1, y1, x2, y2, brushColor_,
+                                     penStyle_ == TPenStyle::psClear ? 0 : penWidth_, penColor_))
+            return;
+    }
     ApplyShapeState();
     // The box's right and bottom edges are exclusive: the outline runs through the
     // centres of the outermost pixels x1 .. x2-1 and y1 .. y2-1.
-    painter_.drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
+    Painter().drawEllipse(QRectF(x1 + 0.5, y1 + 0.5, x2 - x1 - 1, y2 - y1 - 1));
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2) {
     if (image_ == nullptr || penStyle_ == TPenStyle::psClear || (x1 == x2 && y1 == y2))
         return;
-    QPen pen(ToQColor(penColor_));
-    pen.setWidth(penWidth_);
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     const double length = std::hypot(dx, dy);
@@ -140,30 +200,36 @@ void QtCanvas::Line(int x1, int y1, int x2, int y2) {
     if (penWidth_ <= 1) {
         // A thin line covers its start pixel but not its end pixel: stop one pixel
         // short and let the square cap reach the near edge of the last pixel.
-        pen.setCapStyle(Qt::SquareCap);
+        Painter().setPen(CachedPen(penColor_, penWidth_, Qt::SquareCap));
         to -= QPointF(dx / length, dy / length);
+    } else if (const int ratio = WholeRatio(); ratio > 0) {
+        DrawRoundStroke(*image_, from.x() * ratio, from.y() * ratio, to.x() * ratio, to.y() * ratio,
+                        penWidth_ * ratio, penColor_);
+        return;
     } else {
-        pen.setCapStyle(Qt::RoundCap);
+        Painter().setPen(CachedPen(penColor_, penWidth_, Qt::RoundCap));
     }
-    painter_.setPen(pen);
-    painter_.drawLine(from, to);
+    Painter().drawLine(from, to);
 }
 
 void QtCanvas::TextOut(int x, int y, const QString& text) {
     if (image_ == nullptr || text.isEmpty())
         return;
-    if (brushStyle_ == TBrushStyle::bsSolid)
-        painter_.fillRect(QRect(x, y, metrics_.horizontalAdvance(text), metrics_.height()),
-                          ToQColor(brushColor_));
-    if (font_.pixelSize() >= CachedTextPixels) {
-        painter_.drawImage(QPoint(x, y), TextPicture(text));
+    const TTextPicture& picture = TextPicture(text);
+    if (const int ratio = WholeRatio(); ratio > 0) {
+        if (brushStyle_ == TBrushStyle::bsSolid)
+            FillDeviceRect(*image_, int64_t{x} * ratio, int64_t{y} * ratio,
+                           int64_t{picture.Advance} * ratio, int64_t{metrics_.height()} * ratio,
+                           brushColor_);
+        BlendPicture(*image_, picture.Picture, int64_t{x} * ratio, int64_t{y} * ratio);
         return;
     }
-    painter_.setPen(ToQColor(fontColor_));
-    painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
+    if (brushStyle_ == TBrushStyle::bsSolid)
+        Painter().fillRect(QRect(x, y, picture.Advance, metrics_.height()), ToQColor(brushColor_));
+    Painter().drawImage(QPoint(x, y), picture.Picture);
 }
 
-const QImage& QtCanvas::TextPicture(const QString& text) {
+const QtCanvas::TTextPicture& QtCanvas::TextPicture(const QString& text) {
     // The picture has the density of the image it is drawn onto, so that it is
     // copied pixel for pixel and the text stays as sharp as if drawn directly.
     const double ratio = image_->devicePixelRatio();
@@ -173,15 +239,19 @@ const QImage& QtCanvas::TextPicture(const QString& text) {
             entry.Font == font_) {
             std::rotate(textPictures_.begin(), textPictures_.begin() + static_cast<long>(i),
                         textPictures_.begin() + static_cast<long>(i) + 1);
-            return textPictures_.front().Picture;
+            return textPictures_.front();
         }
     }
     const auto devicePixels = [ratio](int fieldPixels) {
         return static_cast<int>(std::ceil(std::max(1, fieldPixels) * ratio));
     };
-    TTextPicture entry{text, font_, fontColor_, ratio,
-                       QImage(devicePixels(metrics_.horizontalAdvance(text)),
-                              devicePixels(metrics_.height()),
+    const int advance = metrics_.horizontalAdvance(text);
+    TTextPicture entry{text,
+                       font_,
+                       fontColor_,
+                       ratio,
+                       advance,
+                       QImage(devicePixels(advance), devicePixels(metrics_.height()),
                               QImage::Format_ARGB32_Premultiplied)};
     entry.Picture.setDevicePixelRatio(ratio);
     entry.Picture.fill(Qt::transparent);
@@ -195,10 +265,14 @@ const QImage& QtCanvas::TextPicture(const QString& text) {
     if (textPictures_.size() >= CachedTextEntries)
         textPictures_.pop_back();
     textPictures_.insert(textPictures_.begin(), std::move(entry));
-    return textPictures_.front().Picture;
+    return textPictures_.front();
 }
 
 int QtCanvas::TextWidth(const QString& text) {
+    // Measuring lays the text out, which allocates; a text drawn before knows it.
+    for (const TTextPicture& entry : textPictures_)
+        if (entry.Text == text && entry.Font == font_)
+            return entry.Advance;
     return metrics_.horizontalAdvance(text);
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/Canvas.h"
+#include "platform/DiscRasterizer.h"
 
+#include <cstdint>
 #include <vector>
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 
 namespace fenu {
 
@@ -20,11 +23,16 @@ class QtCanvas final : public TCanvas {
 public:
     static constexpr int PixelsPerInch = 96;
     static constexpr int PointsPerInch = 72;
-    /// Text at least this many pixels high is drawn from a picture of it made once:
-    /// glyphs that large do not fit Qt's glyph cache and would be rasterised anew in
-    /// every frame.
+    /// Text is drawn from a picture of it made once per text, font, colour and
+    /// pixel ratio: glyphs at least CachedTextPixels high do not fit Qt's glyph cache
+    /// and would be rasterised anew in every frame, and smaller text laid out anew
+    /// allocates in every frame.
     static constexpr int CachedTextPixels = 40;
-    static constexpr size_t CachedTextEntries = 4;
+    static constexpr size_t CachedTextEntries = 16;
+    /// Fonts kept ready by family, size and weight.
+    static constexpr size_t CachedFonts = 8;
+    /// Pens kept ready by colour, width and cap, so that setting one allocates nothing.
+    static constexpr size_t CachedPens = 16;
 
     QtCanvas();
     ~QtCanvas() override;
@@ -58,11 +66,31 @@ private:
         QFont Font;
         TColor Color = 0;
         double Ratio = 1.0; ///< device pixels per field pixel of the picture
+        int Advance = 0;    ///< width of the text in field pixels
         QImage Picture;
     };
-    const QImage& TextPicture(const QString& text);
+    struct TCachedPen {
+        TColor Color = 0;
+        int Width = 0;
+        Qt::PenCapStyle Cap = Qt::SquareCap;
+        uint64_t LastUse = 0;
+        QPen Pen;
+    };
+    struct TPreparedFont {
+        QString Family;
+        int Pixels = 0;
+        bool Bold = false;
+        QFont Font;
+        QFontMetrics Metrics;
+    };
+    const TTextPicture& TextPicture(const QString& text);
+    void SelectFont(const QString& family, int pixels, bool bold);
     void FontChanged();
     void ApplyShapeState();
+    QPainter& Painter();
+    const QPen& CachedPen(TColor color, int width, Qt::PenCapStyle cap);
+    /// Whole device pixels per field pixel of the image, or 0 when fractional.
+    int WholeRatio() const;
 
     QImage* image_ = nullptr;
     QPainter painter_;
@@ -75,6 +103,10 @@ private:
     int penWidth_ = 1;
     TPenStyle penStyle_ = TPenStyle::psSolid;
     std::vector<TTextPicture> textPictures_; ///< most recently used first
+    std::vector<TCachedPen> pens_;
+    std::vector<TPreparedFont> fonts_;
+    uint64_t penUses_ = 0;
+    TDiscRasterizer discs_;
 };
 
 /// QColor of a 0x00RRGGBB value.

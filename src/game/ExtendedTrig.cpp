@@ -1,0 +1,216 @@
+#include "game/ExtendedTrig.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <numbers>
+
+namespace fenu {
+
+namespace {
+
+using Real = long double;
+
+// pi/2 in three pieces: the first short enough that a multiple up to 64 of it is
+// exact, so that the first subtraction of the reduction loses nothing.
+constexpr Real HalfPi1 = 0xc90fdaa22168c2p-55L;
+constexpr Real HalfPi2 = 0xd313198a2e037073p-121L;
+constexpr Real HalfPi3 = 0x8948127044533e63p-186L;
+constexpr Real TwoOverPi = 2 / std::numbers::pi_v<long double>;
+// Beyond this the three-piece reduction is no longer exact enough.
+constexpr Real MaxReducedArgument = 64;
+// Adding and subtracting this rounds a long double to a whole number (to even).
+constexpr Real RoundingShift = 0x1.8p63L;
+
+// Rounding the product of an approximation and a double to long double, and the
+// same for the exact value, each moves the result by half an ulp; bounds and their
+// own rounding get one more.
+constexpr Real ProductSlack = 0x1p-62L;
+
+// Taylor coefficients; |r| <= pi/4 (and a little more from the rounding of the
+// quadrant), where the first term left out is below 2^-80 of the result.
+constexpr int SineTerms = 10;
+constexpr int CosineTerms = 11;
+
+constexpr Real Factorial(int n) {
+    Real f = 1;
+    for (int i = 2; i <= n; ++i)
+        f *= i;
+    return f;
+}
+
+// Sine: r * (1 + z * (S[0] + z * (S[1] + ...))), S[k] = (-1)^(k+1) / (2k+3)!.
+constexpr std::array<Real, SineTerms> SineCoefficients = [] {
+    std::array<Real, SineTerms> c{};
+    for (int k = 0; k < SineTerms; ++k)
+        c[static_cast<size_t>(k)] = (k % 2 == 0 ? -1 : 1) / Factorial(2 * k + 3);
+    return c;
+}();
+
+// Cosine: 1 + z * (C[0] + z * (C[1] + ...)), C[k] = (-1)^(k+1) / (2k+2)!.
+constexpr std::array<Real, CosineTerms> CosineCoefficients = [] {
+    std::array<Real, CosineTerms> c{};
+    for (int k = 0; k < CosineTerms; ++k)
+        c[static_cast<size_t>(k)] = (k % 2 == 0 ? -1 : 1) / Factorial(2 * k + 2);
+    return c;
+}();
+
+// Arc tangent: table points k/16 and the series of the small remainder, |z| <= 1/31.
+constexpr int AtanTablePoints = 16;
+constexpr int AtanTerms = 7; // z^3 .. z^15
+
+// Series: z * (1 + w * (A[0] + w * (A[1] + ...))), A[k] = (-1)^(k+1) / (2k+3).
+constexpr std::array<Real, AtanTerms> AtanCoefficients = [] {
+    std::array<Real, AtanTerms> c{};
+    for (int k = 0; k < AtanTerms; ++k)
+        c[static_cast<size_t>(k)] = (k % 2 == 0 ? -1 : 1) / static_cast<Real>(2 * k + 3);
+    return c;
+}();
+
+// The C library's own values at the table points, made once at start-up.
+const std::array<Real, AtanTablePoints + 1> AtanTable = [] {
+    std::array<Real, AtanTablePoints + 1> values{};
+    for (int k = 0; k <= AtanTablePoints; ++k)
+        values[static_cast<size_t>(k)] = std::atan(static_cast<Real>(k) / AtanTablePoints);
+    return values;
+}();
+
+// Horner's scheme over a constant array, unrolled by the compiler.
+template <size_t N> Real Polynomial(const std::array<Real, N>& coefficients, Real w) {
+    Real result = coefficients[N - 1];
+    for (size_t k = N - 1; k-- > 0;)
+        result = coefficients[k] + w * result;
+    return result;
+}
+
+// The whole number nearest to v (ties to even), for |v| well below 2^62: adding
+// the shift leaves it in the low bits of the long double's 64-bit significand.
+// Converting a long double to an integer directly would switch the x87 rounding
+// mode twice, which costs more than the rest of the reduction.
+struct TNearest {
+    Real Value;
+    int64_t Integer;
+};
+TNearest Nearest(Real v) {
+    const Real shifted = v + RoundingShift;
+    uint64_t significand;
+    std::memcpy(&significand, &shifted, sizeof significand);
+    return {shifted - RoundingShift, static_cast<int64_t>(significand - (uint64_t{3} << 62))};
+}
+
+// The double that every long double within err of v rounds to, if there is one.
+bool RoundsSurely(Real v, Real err, double& out) {
+    if (!(std::fabs(v) <= std::numeric_limits<Real>::max()))
+        return false;
+    const double lo = static_cast<double>(v - err);
+    const double hi = static_cast<double>(v + err);
+    if (std::bit_cast<uint64_t>(lo) != std::bit_cast<uint64_t>(hi))
+        return false;
+    out = lo;
+    return true;
+}
+
+// (double)(approximation * factor), if certain to equal (double)(exact * factor).
+bool ProductSurely(Real approximation, double factor, double& out) {
+    // A zero factor gives a zero whose sign is that of the exact value.
+    if (factor == 0 || !std::isfinite(factor))
+        return false;
+    const Real v = approximation * factor;
+    const Real bound = TrigRelativeError * std::fabs(approximation) + TrigAbsoluteError;
+    const Real err = bound * std::fabs(static_cast<Real>(factor)) + ProductSlack * std::fabs(v);
+    return RoundsSurely(v, err, out);
+}
+
+} // namespace
+
+bool ApproximateSinCos(Real x, Real& sine, Real& cosine) {
+    if (!(std::fabs(x) <= MaxReducedArgument))
+        return false;
+    const TNearest n = Nearest(x * TwoOverPi);
+    // x - n * HalfPi1 is exact: n * HalfPi1 is, and the two lie within a factor
+    // of two of each other whenever n is not 0.
+    const Real r = ((x - n.Value * HalfPi1) - n.Value * HalfPi2) - n.Value * HalfPi3;
+    const Real z = r * r;
+    // Both series in one loop, so that the two chains of dependent operations
+    // overlap instead of running one after the other.
+    Real s = SineCoefficients[SineTerms - 1];
+    Real c = CosineCoefficients[CosineTerms - 1];
+    c = CosineCoefficients[CosineTerms - 2] + z * c;
+    for (size_t k = SineTerms - 1; k-- > 0;) {
+        s = SineCoefficients[k] + z * s;
+        c = CosineCoefficients[k] + z * c;
+    }
+    const Real sr = r + r * (z * s);
+    const Real cr = 1 + z * c;
+    switch (n.Integer & 3) {
+    case 0:
+        sine = sr;
+        cosine = cr;
+        break;
+    case 1:
+        sine = cr;
+        cosine = -sr;
+        break;
+    case 2:
+        sine = -sr;
+        cosine = -cr;
+        break;
+    default:
+        sine = -cr;
+        cosine = sr;
+        break;
+    }
+    return true;
+}
+
+bool ApproximateAtan(Real q, Real& result) {
+    if (!std::isfinite(q) || q == 0)
+        return false;
+    Real u = std::fabs(q);
+    const bool inverted = u > 1;
+    if (inverted)
+        u = 1 / u;
+    const TNearest k = Nearest(u * AtanTablePoints);
+    const Real c = k.Value / AtanTablePoints;
+    // u - c is exact: both lie within a factor of two of each other unless c is 0.
+    const Real z = (u - c) / (1 + u * c);
+    const Real w = z * z;
+    Real a =
+        AtanTable[static_cast<size_t>(k.Integer)] + (z + z * (w * Polynomial(AtanCoefficients, w)));
+    if (inverted)
+        a = std::numbers::pi_v<long double> / 2 - a;
+    result = q < 0 ? -a : a;
+    return true;
+}
+
+TExtendedSinCos::TExtendedSinCos(Real x) : x_(x) {
+    approximated_ = ApproximateSinCos(x, sin_, cos_);
+}
+
+double TExtendedSinCos::CosTimes(double factor) const {
+    double out;
+    if (approximated_ && ProductSurely(cos_, factor, out))
+        return out;
+    return static_cast<double>(std::cos(x_) * factor);
+}
+
+double TExtendedSinCos::SinTimes(double factor) const {
+    double out;
+    if (approximated_ && ProductSurely(sin_, factor, out))
+        return out;
+    return static_cast<double>(std::sin(x_) * factor);
+}
+
+double AtanToDouble(Real q) {
+    Real a;
+    double out;
+    if (ApproximateAtan(q, a) &&
+        RoundsSurely(a, TrigRelativeError * std::fabs(a) + TrigAbsoluteError, out))
+        return out;
+    return static_cast<double>(std::atan(q));
+}
+
+} // namespace fenu

@@ -1,0 +1,48 @@
+#pragma once
+
+namespace fenu {
+
+// The collision response evaluates sines, cosines and arc tangents in long double
+// and keeps only doubles. The C library's long double sine and cosine reduce their
+// argument with a general multi-precision routine that costs several times the
+// polynomial itself, and with thousands of contacts per frame that dominates.
+// These helpers compute the same values with a short reduction and polynomials,
+// and use the result only when rounding it to double is certain to give what the
+// C library's value would give; otherwise they ask the C library. So every double
+// they return is bit for bit the one of the plain expression named on each.
+
+/// The sine and cosine of one long double argument, each used once, multiplied by
+/// a double and stored as double.
+class TExtendedSinCos {
+public:
+    explicit TExtendedSinCos(long double x);
+
+    /// (double)(std::cos(x) * factor), evaluated in long double.
+    double CosTimes(double factor) const;
+    /// (double)(std::sin(x) * factor), evaluated in long double.
+    double SinTimes(double factor) const;
+
+    /// Whether the fast approximation applies to this argument at all.
+    bool Approximated() const { return approximated_; }
+
+private:
+    long double x_;
+    long double sin_ = 0;
+    long double cos_ = 0;
+    bool approximated_ = false;
+};
+
+/// (double)std::atan(q) for a long double q.
+double AtanToDouble(long double q);
+
+/// The approximations themselves, exposed for tests that bound their error
+/// against the C library. Each returns false where it does not apply.
+bool ApproximateSinCos(long double x, long double& sine, long double& cosine);
+bool ApproximateAtan(long double q, long double& result);
+
+/// Error bound of the approximations relative to the C library's value:
+/// |approximation - libm| <= RelativeError * |approximation| + AbsoluteError.
+inline constexpr long double TrigRelativeError = 0x1p-60L;
+inline constexpr long double TrigAbsoluteError = 0x1p-100L;
+
+} // namespace fenu

@@ -1,0 +1,166 @@
+#include "platform/DiscRasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace fenu {
+
+namespace {
+
+constexpr uint32_t OpaqueAlpha = 0xFF000000u;
+
+// fg over bg with coverage 0..255, each channel rounded to nearest.
+inline uint32_t Blend(uint32_t bg, uint32_t fg, uint32_t coverage) {
+    const uint32_t inverse = 255 - coverage;
+    uint32_t result = OpaqueAlpha;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t t =
+            ((fg >> shift) & 0xFF) * coverage + ((bg >> shift) & 0xFF) * inverse + 128;
+        result |= ((t + (t >> 8)) >> 8) << shift;
+    }
+    return result;
+}
+
+} // namespace
+
+const TDiscRasterizer::TMask& TDiscRasterizer::Mask(int boxWidth, int boxHeight, int penWidth,
+                                                    int ratio) {
+    ++uses_;
+    for (TMask& mask : masks_)
+        if (mask.BoxWidth == boxWidth && mask.BoxHeight == boxHeight && mask.PenWidth == penWidth &&
+            mask.Ratio == ratio) {
+            mask.LastUse = uses_;
+            return mask;
+        }
+    TMask* slot = nullptr;
+    if (masks_.size() < MaxMasks) {
+        slot = &masks_.emplace_back();
+    } else {
+        slot = &*std::min_element(masks_.begin(), masks_.end(), [](const TMask& a, const TMask& b) {
+            return a.LastUse < b.LastUse;
+        });
+    }
+    slot->BoxWidth = boxWidth;
+    slot->BoxHeight = boxHeight;
+    slot->PenWidth = penWidth;
+    slot->Ratio = ratio;
+    slot->LastUse = uses_;
+    Build(*slot);
+    return *slot;
+}
+
+void TDiscRasterizer::Build(TMask& mask) {
+    const double ratio = mask.Ratio;
+    // The outline runs through the centres of the box's outermost field pixels.
+    const double cx = mask.BoxWidth * ratio / 2;
+    const double cy = mask.BoxHeight * ratio / 2;
+    const double a = (mask.BoxWidth - 1) * ratio / 2;
+    const double b = (mask.BoxHeight - 1) * ratio / 2;
+    const double halfPen = mask.PenWidth * ratio / 2;
+    mask.OriginX = static_cast<int32_t>(std::floor(cx - a - halfPen));
+    mask.OriginY = static_cast<int32_t>(std::floor(cy - b - halfPen));
+    mask.Width = static_cast<int32_t>(std::ceil(cx + a + halfPen)) - mask.OriginX;
+    mask.Height = static_cast<int32_t>(std::ceil(cy + b + halfPen)) - mask.OriginY;
+    const size_t size = static_cast<size_t>(mask.Width) * static_cast<size_t>(mask.Height);
+    mask.Fill.assign(size, 0);
+    mask.Stroke.assign(size, 0);
+    mask.Rows.assign(static_cast<size_t>(mask.Height), TSpan{});
+
+    const bool circle = a == b;
+    constexpr int samples = Subsamples * Subsamples;
+    for (int32_t j = 0; j < mask.Height; ++j) {
+        TSpan& span = mask.Rows[static_cast<size_t>(j)];
+        span.Begin = mask.Width;
+        for (int32_t i = 0; i < mask.Width; ++i) {
+            int inside = 0, onPen = 0;
+            for (int sj = 0; sj < Subsamples; ++sj) {
+                const double dy = mask.OriginY + j + (sj + 0.5) / Subsamples - cy;
+                for (int si = 0; si < Subsamples; ++si) {
+                    const double dx = mask.OriginX + i + (si + 0.5) / Subsamples - cx;
+                    const double u = dx / a, v = dy / b;
+                    const double f = std::sqrt(u * u + v * v);
+                    inside += f <= 1;
+                    if (halfPen <= 0)
+                        continue;
+                    double distance;
+                    if (circle) {
+                        distance = std::hypot(dx, dy) - a;
+                    } else {
+                        // First-order distance to the ellipse: its implicit function
+                        // over the length of its gradient.
+                        const double gx = dx / (a * a), gy = dy / (b * b);
+                        const double gradient = std::hypot(gx, gy) / std::max(f, 1e-12);
+                        distance = f > 0 ? (f - 1) / gradient : -std::min(a, b);
+                    }
+                    onPen += std::fabs(distance) <= halfPen;
+                }
+            }
+            const size_t at =
+                static_cast<size_t>(j) * static_cast<size_t>(mask.Width) + static_cast<size_t>(i);
+            mask.Fill[at] = static_cast<uint8_t>((inside * 255 + samples / 2) / samples);
+            mask.Stroke[at] = static_cast<uint8_t>((onPen * 255 + samples / 2) / samples);
+            if (mask.Fill[at] != 0 || mask.Stroke[at] != 0) {
+                span.Begin = std::min(span.Begin, i);
+                span.End = i + 1;
+            }
+        }
+        if (span.End == 0)
+            span.Begin = 0;
+    }
+}
+
+bool TDiscRasterizer::Draw(QImage& image, int ratio, int x1, int y1, int x2, int y2, TColor brush,
+                           int penWidth, TColor pen) {
+    const int64_t boxWidth = int64_t{x2} - x1;
+    const int64_t boxHeight = int64_t{y2} - y1;
+    if (ratio < 1 || boxWidth < 2 || boxHeight < 2 || boxWidth * ratio > MaxDeviceSize ||
+        boxHeight * ratio > MaxDeviceSize || penWidth < 0 || penWidth * ratio > MaxDeviceSize ||
+        image.format() != QImage::Format_RGB32)
+        return false;
+    const int64_t imageWidth = image.width();
+    const int64_t imageHeight = image.height();
+    // Wholly outside: nothing to draw, and no mask needed for it.
+    const int64_t reach = int64_t{penWidth} * ratio + ratio;
+    if (int64_t{x1} * ratio - reach >= imageWidth || int64_t{y1} * ratio - reach >= imageHeight ||
+        int64_t{x2} * ratio + reach <= 0 || int64_t{y2} * ratio + reach <= 0)
+        return true;
+
+    const TMask& mask =
+        Mask(static_cast<int>(boxWidth), static_cast<int>(boxHeight), penWidth, ratio);
+    const int64_t left = int64_t{x1} * ratio + mask.OriginX;
+    const int64_t top = int64_t{y1} * ratio + mask.OriginY;
+    const uint32_t brushPixel = OpaqueAlpha | (brush & 0xFFFFFFu);
+    const uint32_t penPixel = OpaqueAlpha | (pen & 0xFFFFFFu);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int64_t firstRow = std::max<int64_t>(0, -top);
+    const int64_t lastRow = std::min<int64_t>(mask.Height, imageHeight - top);
+    for (int64_t j = firstRow; j < lastRow; ++j) {
+        const TSpan& span = mask.Rows[static_cast<size_t>(j)];
+        const int64_t begin = std::max<int64_t>(span.Begin, -left);
+        const int64_t end = std::min<int64_t>(span.End, imageWidth - left);
+        if (begin >= end)
+            continue;
+        auto* row = reinterpret_cast<uint32_t*>(bits + (top + j) * stride) + left;
+        const size_t base = static_cast<size_t>(j) * static_cast<size_t>(mask.Width);
+        const uint8_t* fill = mask.Fill.data() + base;
+        const uint8_t* stroke = mask.Stroke.data() + base;
+        for (int64_t i = begin; i < end; ++i) {
+            const uint32_t f = fill[i];
+            const uint32_t s = stroke[i];
+            if (s == 0) {
+                if (f == 255)
+                    row[i] = brushPixel;
+                else if (f != 0)
+                    row[i] = Blend(row[i], brushPixel, f);
+            } else if (s == 255) {
+                row[i] = penPixel;
+            } else {
+                row[i] = Blend(f != 0 ? Blend(row[i], brushPixel, f) : row[i], penPixel, s);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace fenu
