@@ -10,10 +10,10 @@
 #include "ui/Form3.h"
 #include "ui/InfoDlg.h"
 
+#include <chrono>
+
 #include <QIcon>
 #include <QTimer>
-
-#include <chrono>
 
 int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);

@@ -134,13 +134,11 @@ TEST_F(MainWindow, ChoosingAPresetStartsANewGameAtOnceEvenWhenAlreadyChosen) {
     EXPECT_EQ(form->Game().Balls.size(), 3u) << "two alien balls and the player's";
     EXPECT_EQ(form->Game().PlayerBall()->Radius(), 32u);
 
-    TCircle* before = form->Game().PlayerBall();
     const uint32_t startBefore = form->Game().StartTicks;
     clock.Advance(700);
     form->Menu().Mittel1->trigger();
     EXPECT_TRUE(form->Menu().Mittel1->isChecked());
     EXPECT_EQ(form->Game().StartTicks, startBefore + 700) << "a new game started";
-    (void)before;
 }
 
 TEST_F(MainWindow, ACancelledCustomDialogKeepsThePreviousDifficulty) {
