@@ -1,7 +1,8 @@
 #!/bin/bash
 # Frame pacing and processor use of the real game under Xvfb.
-#   bench/pacing.sh <build>/fenu [seconds of play, default 10] [scale, default 1]
-# Plays for the given time (F2 every few seconds, the cursor circling), with the
+#   bench/pacing.sh <build>/fenu [seconds of play, default 10] [scale, default 1] [game|title]
+# Plays for the given time (F2 every few seconds, the cursor circling; with "title"
+# the title screen runs on, so no game ends and the timer never stops), with the
 # frame log on (FENU_FRAME_LOG), then ends the program with SIGTERM. Reports the mean
 # and standard deviation of the intervals between presented frames over the last 600
 # frames of play, how late the frame clock woke, and the processor share of one core:
@@ -13,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 fenu=$(realpath "$1")
 seconds=${2:-10}
 scale=${3:-1}
+what=${4:-game}
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 start_xvfb
@@ -34,7 +36,7 @@ end=$((wall_before + seconds * 1000000000))
 step=0
 while [ "$(date +%s%N)" -lt "$end" ]; do
     # A new game every 150 steps (3 s); the cursor runs round a circle.
-    [ $((step % 150)) -eq 0 ] && xdotool key --window "$window" F2
+    [ "$what" = game ] && [ $((step % 150)) -eq 0 ] && xdotool key --window "$window" F2
     read -r x y < <(awk -v s="$step" 'BEGIN { a = s / 15; printf "%d %d\n", 312 + 150 * cos(a), 250 + 120 * sin(a) }')
     xdotool mousemove --window "$window" "$x" "$y"
     step=$((step + 1))
