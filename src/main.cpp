@@ -1,13 +1,11 @@
-// Program start: the application object, the main window, then the three dialogs,
-// then the message loop until the main window is closed.
+// Program start: the application object, the main window, then the message loop
+// until the main window is closed.
 #include "platform/Clock.h"
 #include "platform/QtApplication.h"
 #include "platform/QtCursor.h"
 #include "platform/QtSoundPlayer.h"
 #include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
 #include "ui/InfoDlg.h"
 
 #include <chrono>
@@ -28,11 +26,9 @@ int main(int argc, char** argv) {
     fenu::QtCursor cursor;
     fenu::QtSoundPlayer sounds;
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
-    fenu::TForm2 form2(&form1);
-    fenu::TForm3 form3(form1.Game().Records, form1, &form1);
-    fenu::TInfo info(&form1);
-    info.SetVersionInfo(&fenu::ProgramVersionInfo());
-    form1.SetDialogs(&form2, &form3, &info);
+    // The dialogs are made on first use; the main window takes the system's
+    // message-box face now, so the title is drawn in it from the first frame.
+    fenu::UseSystemMessageFont();
 
     // SIGTERM, SIGINT and the end of the desktop session close the window the
     // orderly way, so the records of the run are saved.

@@ -101,6 +101,35 @@ void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {
     info_ = info;
 }
 
+// A dialog made after start-up takes the system's message-box face like the
+// windows that existed then.
+TForm2& TForm1::Form2() {
+    if (!form2_) {
+        ownForm2_ = std::make_unique<TForm2>(this);
+        form2_ = ownForm2_.get();
+        UseSystemMessageFont();
+    }
+    return *form2_;
+}
+
+TForm3& TForm1::Form3() {
+    if (!form3_) {
+        ownForm3_ = std::make_unique<TForm3>(game_->Records, *this, this);
+        form3_ = ownForm3_.get();
+        UseSystemMessageFont();
+    }
+    return *form3_;
+}
+
+TInfo& TForm1::Info() {
+    if (!info_) {
+        ownInfo_ = std::make_unique<TInfo>(this);
+        ownInfo_->SetVersionInfo(&ProgramVersionInfo());
+        info_ = ownInfo_.get();
+    }
+    return *info_;
+}
+
 template <class Handler> void TForm1::Guarded(Handler&& handler) {
     if (!game_)
         return; // the window is closing: no handler runs on a game that is gone
@@ -149,7 +178,7 @@ void TForm1::MenuItem_DefConfigClick(TMode tag) {
 void TForm1::Benutzerdefiniert1Click() {
     // The radio items do not check themselves: a cancelled dialog keeps the old mark.
     CheckDifficulty(game_->Mode);
-    if (!form2_ || form2_->exec() != QDialog::Accepted)
+    if (Form2().exec() != QDialog::Accepted)
         return;
     game_->Mode = CustomMode;
     CheckDifficulty(CustomMode);
@@ -161,13 +190,11 @@ void TForm1::Benutzerdefiniert1Click() {
 }
 
 void TForm1::Rekorde1Click() {
-    if (form3_)
-        form3_->exec();
+    Form3().exec();
 }
 
 void TForm1::Info1Click() {
-    if (info_)
-        info_->ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
+    Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -47,8 +47,13 @@ public:
     explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    /// The dialogs are created after the main window, as the program starts.
+    /// Hands in dialogs made elsewhere (tests). Otherwise each dialog is made on
+    /// its first use, once, and keeps its state from then on: building all three at
+    /// start-up would delay the first frame for windows nobody may open.
     void SetDialogs(TForm2* form2, TForm3* form3, TInfo* info);
+    TForm2& Form2();
+    TForm3& Form3();
+    TInfo& Info();
 
     TGame& Game() { return *game_; }
     TMainMenu& Menu() { return *menu_; }
@@ -119,6 +124,9 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     TInfo* info_ = nullptr;
+    std::unique_ptr<TForm2> ownForm2_;
+    std::unique_ptr<TForm3> ownForm3_;
+    std::unique_ptr<TInfo> ownInfo_;
     bool destroyed_ = false;
     bool shownBefore_ = false;
 };
