@@ -100,7 +100,13 @@ private:
     TFound Find(QStringView section, QStringView key) const;
     void SetLine(qsizetype index, QString text);
     void InsertLine(qsizetype index, QString text);
-    QString Terminated(QString text) const { return text + lineEnding_; }
+    QString Terminated(QString text) const {
+        // An unterminated last line may end in a lone carriage return: it becomes a
+        // whole line ending rather than a stray character before one.
+        if (text.endsWith(u'\r'))
+            text.chop(1);
+        return text + lineEnding_;
+    }
 
     QString path_;
     QString source_;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -25,10 +26,13 @@ public:
     int difficulty = -1;
 };
 
-void Require(bool condition) {
-    if (!condition)
+void RequireAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "requirement failed at line %d\n", line);
         std::abort();
+    }
 }
+#define Require(c) RequireAt((c), __LINE__)
 
 struct TLoaded {
     TMarks marks;

@@ -344,3 +344,23 @@ TEST_F(ProfileFileOnDisk, AFolderOrPipeByThatNameIsNeitherReadNorReplaced) {
     TProfileFile pipe(Path("pipe.ini"));
     EXPECT_FALSE(pipe.Load()) << "reading a pipe would block";
 }
+
+// A file the fuzzer found: the last line ends in a lone carriage return.
+TEST(ProfileFileWriting, AFileEndingInALoneCarriageReturnWritesBackUnchangedAndAfterAnEdit) {
+    const QByteArray bytes("[\x14\r\n[settings]\r\nmode = 0x103\r", 29);
+    TProfileFile file;
+    file.Parse(bytes);
+    EXPECT_EQ(file.Serialize(), bytes);
+    file.WriteString(QStringLiteral("Settings"), QStringLiteral("Mode"), QStringLiteral("3"));
+    TProfileFile reread;
+    reread.Parse(file.Serialize());
+    EXPECT_EQ(reread.ReadString(QStringLiteral("Settings"), QStringLiteral("Mode"), QString()), "3")
+        << file.Serialize().toStdString();
+    file.WriteString(QStringLiteral("Settings"), QStringLiteral("CountBalls"), QStringLiteral("1"));
+    reread.Parse(file.Serialize());
+    EXPECT_EQ(reread.ReadString(QStringLiteral("Settings"), QStringLiteral("Mode"), QString()), "3")
+        << file.Serialize().toStdString();
+    EXPECT_EQ(
+        reread.ReadString(QStringLiteral("Settings"), QStringLiteral("CountBalls"), QString()), "1")
+        << file.Serialize().toStdString();
+}

@@ -306,3 +306,25 @@ TEST_F(SettingsStoreTest, SavingCreatesAMissingConfigurationFolder) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), FirstRunFile);
 }
+
+namespace {
+// A file the fuzzer found: a CRLF file whose last line ends in a lone CR.
+const QByteArray LoneCarriageReturnFile("[\x14\r\n[settings]\r\nmode = 0x103\r", 29);
+} // namespace
+
+TEST_F(SettingsStoreTest, AFileEndingInALoneCarriageReturnSavesAndLoadsBackTheSame) {
+    Load(LoneCarriageReturnFile);
+    const TMode mode = game.Mode;
+    EXPECT_EQ(mode, 3) << "0x103 keeps its low eight bits";
+    Save();
+    const QByteArray saved = FileBytes();
+    TGameState again;
+    test::FakeOptionMarks againMarks;
+    again.Presets = MakePresets();
+    again.Options = &againMarks;
+    TSettingsStore(Path()).Load(again);
+    EXPECT_EQ(again.Mode, mode) << saved.toStdString();
+    EXPECT_EQ(again.CurrentConfig, game.CurrentConfig) << saved.toStdString();
+    EXPECT_EQ(againMarks.BonusPoints, marks.BonusPoints);
+    EXPECT_EQ(againMarks.Sounds, marks.Sounds);
+}
