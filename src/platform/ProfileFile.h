@@ -101,11 +101,10 @@ private:
     void SetLine(qsizetype index, QString text);
     void InsertLine(qsizetype index, QString text);
     QString Terminated(QString text) const {
-        // An unterminated last line may end in a lone carriage return: it becomes a
-        // whole line ending rather than a stray character before one.
-        if (text.endsWith(u'\r'))
-            text.chop(1);
-        return text + lineEnding_;
+        // An unterminated last line may end in a lone carriage return, which reading
+        // takes as its line ending: completing it to CR LF keeps what the line reads
+        // as, where another line ending would turn the CR into part of the value.
+        return text.endsWith(u'\r') ? text + u'\n' : text + lineEnding_;
     }
 
     QString path_;

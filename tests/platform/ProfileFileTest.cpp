@@ -364,3 +364,19 @@ TEST(ProfileFileWriting, AFileEndingInALoneCarriageReturnWritesBackUnchangedAndA
         reread.ReadString(QStringLiteral("Settings"), QStringLiteral("CountBalls"), QString()), "1")
         << file.Serialize().toStdString();
 }
+
+// Another: the value itself ends in a carriage return, and the line in one more.
+TEST(ProfileFileWriting, AValueEndingInACarriageReturnKeepsItWhenALineIsAddedAfterIt) {
+    const QByteArray bytes("[Bonus Records]\nPoints1=130\nPlayer1=mx\r\r");
+    TProfileFile file;
+    file.Parse(bytes);
+    const QString before =
+        file.ReadString(QStringLiteral("Bonus Records"), QStringLiteral("Player1"), {});
+    EXPECT_EQ(before, QStringLiteral("mx\r"));
+    file.WriteString(QStringLiteral("Bonus Records"), QStringLiteral("Points2"),
+                     QStringLiteral("0"));
+    TProfileFile reread;
+    reread.Parse(file.Serialize());
+    EXPECT_EQ(reread.ReadString(QStringLiteral("Bonus Records"), QStringLiteral("Player1"), {}),
+              before);
+}
