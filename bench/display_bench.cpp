@@ -2,6 +2,7 @@
 // of touching that much memory at all, and the pacing of Flip in a real window.
 //   QT_QPA_PLATFORM=offscreen build/bench/display_bench
 //   xvfb-run -a build/bench/display_bench --benchmark_filter=Pacing   (on an X server)
+#include "FloorBenchmark.h"
 #include "display/DXDraw.h"
 #include "platform/FrameClock.h"
 #include "platform/QtDrawAreaWidget.h"
@@ -22,19 +23,9 @@ namespace {
 
 constexpr int FieldWidth = 625;
 constexpr int FieldHeight = 500;
-constexpr size_t FieldBytes = size_t{FieldWidth} * FieldHeight * 4;
 constexpr int BallCount = 21;
 
-void BM_Floor_MemsetAndMemcpy(benchmark::State& state) {
-    std::vector<unsigned char> buffer(FieldBytes), copy(FieldBytes);
-    for (auto _ : state) {
-        std::memset(buffer.data(), 0, FieldBytes);
-        benchmark::ClobberMemory();
-        std::memcpy(copy.data(), buffer.data(), FieldBytes);
-        benchmark::DoNotOptimize(copy.data());
-        benchmark::ClobberMemory();
-    }
-}
+using fenu::bench::BM_Floor_MemsetAndMemcpy;
 BENCHMARK(BM_Floor_MemsetAndMemcpy)->Repetitions(9)->ReportAggregatesOnly(true);
 
 /// Draws the balls as the game does: a filled disc each, the player's ball with

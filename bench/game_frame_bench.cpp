@@ -8,6 +8,7 @@
 #include "BenchView.h"
 #include "FakeCursor.h"
 #include "FakeServices.h"
+#include "FloorBenchmark.h"
 #include "ManualClock.h"
 #include "game/Bullet.h"
 #include "game/Circle.h"
@@ -67,7 +68,6 @@ using fenu::TCircle;
 using fenu::TGame;
 using fenu::bench::BenchView;
 
-constexpr size_t FieldBytes = size_t{BenchView::FieldWidth} * BenchView::FieldHeight * 4;
 constexpr uint32_t BenchSeed = 20240607;
 constexpr uint32_t StartTicks = 5'000'000;
 // Inside the grace period, so a contact of the player's ball never ends the game
@@ -138,16 +138,7 @@ void ReportAllocations(benchmark::State& state, long long before) {
         static_cast<double>(allocations.load() - before), benchmark::Counter::kAvgIterations);
 }
 
-void BM_Floor_MemsetAndMemcpy(benchmark::State& state) {
-    std::vector<unsigned char> buffer(FieldBytes), copy(FieldBytes);
-    for (auto _ : state) {
-        std::memset(buffer.data(), 0, FieldBytes);
-        benchmark::ClobberMemory();
-        std::memcpy(copy.data(), buffer.data(), FieldBytes);
-        benchmark::DoNotOptimize(copy.data());
-        benchmark::ClobberMemory();
-    }
-}
+using fenu::bench::BM_Floor_MemsetAndMemcpy;
 
 /// The title screen with the most demo balls: fill, title text, the balls drawn,
 /// moved and checked against each other.
