@@ -159,12 +159,8 @@ void TCircle::CollideWith(TSprite* otherSprite, bool& done) {
                              ? static_cast<double>(pi / 2)
                              : static_cast<double>(std::atan((static_cast<Real>(other->Y) - Y) /
                                                              (static_cast<Real>(other->X) - X)));
-    TVector& t1 = fieldWindow_.ScratchVectors[0];
-    TVector& t2 = fieldWindow_.ScratchVectors[1];
-    Velocity.Decompose(&t1, theta);
-    other->Velocity.Decompose(&t2, static_cast<double>(theta + pi));
-    other->Velocity.Add(t1);
-    Velocity.Add(t2);
+    TVector::Exchange(Velocity, other->Velocity, theta, fieldWindow_.ScratchVectors[0],
+                      fieldWindow_.ScratchVectors[1]);
 
     if (fieldWindow_.AttractMode) {
         RandomColor();

@@ -16,20 +16,33 @@ namespace fenu {
 class TExtendedSinCos {
 public:
     explicit TExtendedSinCos(long double x);
+    /// The same for an argument that lies within a few units in the last place of
+    /// a whole number of quarter turns from neighbour's (theta + pi/2, theta + pi
+    /// rounded...): the values are carried over from the neighbour's instead of
+    /// evaluated again, and the error stays within the same bound.
+    TExtendedSinCos(long double x, const TExtendedSinCos& neighbour);
 
     /// (double)(std::cos(x) * factor), evaluated in long double.
     double CosTimes(double factor) const;
     /// (double)(std::sin(x) * factor), evaluated in long double.
     double SinTimes(double factor) const;
 
+    /// The approximations themselves (0 where they do not apply), for tests.
+    long double Sine() const;
+    long double Cosine() const;
+
     /// Whether the fast approximation applies to this argument at all.
     bool Approximated() const { return approximated_; }
 
 private:
+    long double SineTurnedBy(int quarters) const;
+
     long double x_;
-    long double sin_ = 0;
-    long double cos_ = 0;
-    bool approximated_ = false;
+    long double remainder_; ///< x less the nearest multiple of pi/2
+    long double remainderSin_;
+    long double remainderCos_;
+    int quadrant_; ///< of that multiple, 0..3
+    bool approximated_;
 };
 
 /// (double)std::atan(q) for a long double q.

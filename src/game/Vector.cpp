@@ -51,6 +51,13 @@ void TVector::Assign(const TVector& other) {
 }
 
 void TVector::Decompose(TVector* along, double theta) {
+    const Real t = theta;
+    const TExtendedSinCos direction(t);
+    Decompose(along, theta, direction, TExtendedSinCos(t + pi / 2, direction));
+}
+
+void TVector::Decompose(TVector* along, double theta, const TExtendedSinCos& direction,
+                        const TExtendedSinCos& normal) {
     // (X, Y) = L * (cos A, sin A) with A in (-pi/2, pi/2]: a negative L stands in for
     // the half turn that Angle would add.
     double l = Length();
@@ -59,20 +66,33 @@ void TVector::Decompose(TVector* along, double theta) {
     const double a =
         X == 0 ? static_cast<double>(Sign(Y) * pi / 2)
                : static_cast<double>(std::atan(static_cast<Real>(Y) / static_cast<Real>(X)));
-    const Real t = theta;
     // Each product below is (double)(std::cos(...) * factor) or the same with sin,
     // evaluated in long double; the helper only gets there faster.
-    const TExtendedSinCos relative(static_cast<Real>(a) - t);
+    const TExtendedSinCos relative(static_cast<Real>(a) - theta);
     if (along) {
         const double p = relative.CosTimes(l);
-        const TExtendedSinCos direction(t);
         along->X = direction.CosTimes(p);
         along->Y = direction.SinTimes(p);
     }
     const double q = relative.SinTimes(l);
-    const TExtendedSinCos normal(t + pi / 2);
     X = normal.CosTimes(q);
     Y = normal.SinTimes(q);
+}
+
+void TVector::Exchange(TVector& first, TVector& second, double theta, TVector& firstAlong,
+                       TVector& secondAlong) {
+    // The four directions are theta and theta + pi (rounded to double), each with
+    // its normal: one evaluation of the sine and cosine serves all four.
+    const Real t = theta;
+    const TExtendedSinCos direction(t);
+    const TExtendedSinCos normal(t + pi / 2, direction);
+    const double opposite = static_cast<double>(t + pi);
+    const TExtendedSinCos oppositeDirection(opposite, direction);
+    const TExtendedSinCos oppositeNormal(static_cast<Real>(opposite) + pi / 2, direction);
+    first.Decompose(&firstAlong, theta, direction, normal);
+    second.Decompose(&secondAlong, opposite, oppositeDirection, oppositeNormal);
+    second.Add(firstAlong);
+    first.Add(secondAlong);
 }
 
 void TVector::Scale(double factor) {

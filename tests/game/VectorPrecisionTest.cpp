@@ -67,6 +67,72 @@ TEST(VectorPrecisionTest, DecomposeGivesTheBitsOfThePlainLongDoubleFormulasOverM
     EXPECT_EQ(differing, 0) << "of " << Contacts << " contacts";
 }
 
+TEST(VectorPrecisionTest, ExchangeGivesTheBitsOfTwoPlainSplitsAndAdds) {
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> speed(-40, 40);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    long differing = 0;
+    constexpr int Contacts = 300'000;
+    for (int i = 0; i < Contacts; ++i) {
+        TVector first(speed(random), speed(random)), second(speed(random), speed(random));
+        if (i % 5 == 0)
+            second = TVector(std::round(second.X), 0);
+        // Ordinary lines of contact, and lines within a hair of the axes and the
+        // diagonals, where the shared values must give way to fresh ones.
+        double theta = std::numbers::pi / 2 * unit(random);
+        if (i % 3 == 1)
+            theta = static_cast<double>((i % 5 - 2) * pi / 4 +
+                                        std::ldexp(static_cast<Real>(unit(random)), -(i % 70)));
+        if (i % 97 == 0)
+            theta = static_cast<double>(pi / 2);
+        TVector expectedFirst = first, expectedSecond = second;
+        TVector expectedAlong1, expectedAlong2, along1, along2;
+        PlainDecompose(expectedFirst, &expectedAlong1, theta);
+        PlainDecompose(expectedSecond, &expectedAlong2, static_cast<double>(theta + pi));
+        expectedSecond.Add(expectedAlong1);
+        expectedFirst.Add(expectedAlong2);
+        TVector::Exchange(first, second, theta, along1, along2);
+        for (const auto& [got, expected] :
+             {std::pair{first, expectedFirst}, std::pair{second, expectedSecond},
+              std::pair{along1, expectedAlong1}, std::pair{along2, expectedAlong2}})
+            differing += Bits(got.X) != Bits(expected.X) || Bits(got.Y) != Bits(expected.Y);
+    }
+    EXPECT_EQ(differing, 0) << "of " << Contacts << " exchanges";
+}
+
+TEST(VectorPrecisionTest, ValuesCarriedOverFromANeighbourMatchTheCLibrary) {
+    std::mt19937_64 random(13);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    Real worst = 0;
+    long differing = 0;
+    for (int i = 0; i < 100'000; ++i) {
+        const Real x =
+            i % 2 ? 6.5L * unit(random)
+                  : (i % 9 - 4) * pi / 4 + std::ldexp(static_cast<Real>(unit(random)), -(i % 60));
+        const TExtendedSinCos base(x);
+        // A quarter turn added in long double, a half turn rounded to double, three
+        // quarters on top of that, and a neighbour a few units in the last place off.
+        const Real opposite = static_cast<double>(x + pi);
+        for (const Real y : {x + pi / 2, opposite, opposite + pi / 2,
+                             std::nextafter(std::nextafter(x, 100.0L), 100.0L)}) {
+            const TExtendedSinCos carried(y, base);
+            for (const auto& [approx, exact] :
+                 {std::pair{carried.Sine(), std::sin(y)}, std::pair{carried.Cosine(), std::cos(y)}})
+                worst = std::max(worst,
+                                 std::fabs(approx - exact) /
+                                     (TrigRelativeError * std::fabs(approx) + TrigAbsoluteError));
+            for (const double f : {1.0, -3.25, 37.5}) {
+                differing +=
+                    Bits(carried.CosTimes(f)) != Bits(static_cast<double>(std::cos(y) * f));
+                differing +=
+                    Bits(carried.SinTimes(f)) != Bits(static_cast<double>(std::sin(y) * f));
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_LT(worst, 0.25L) << "the margin against the C library's own error";
+}
+
 TEST(VectorPrecisionTest, SinCosProductsEqualTheCLibraryWhereRoundingIsHardest) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> unit(-1, 1);
