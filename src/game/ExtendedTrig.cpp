@@ -195,34 +195,31 @@ bool ApproximateAtan(Real q, Real& result) {
 // The members are set only where they mean something: a long double member that
 // is zeroed first costs a store and a reload of ten bytes each, and with a few
 // objects per contact that was a third of the exchange.
-TExtendedSinCos::TExtendedSinCos(Real x) : x_(x) {
-    approximated_ = std::fabs(x) <= MaxReducedArgument;
-    if (!approximated_)
-        return;
-    const TReduced reduced = Reduce(x);
-    quadrant_ = static_cast<int>(reduced.Quadrant & 3);
-    remainder_ = reduced.Remainder;
-    Evaluate(remainder_, remainderSin_, remainderCos_);
-}
+TExtendedSinCos::TExtendedSinCos(Real x) : TExtendedSinCos(x, nullptr) {}
 
-TExtendedSinCos::TExtendedSinCos(Real x, const TExtendedSinCos& neighbour) : x_(x) {
+TExtendedSinCos::TExtendedSinCos(Real x, const TExtendedSinCos& neighbour)
+    : TExtendedSinCos(x, &neighbour) {}
+
+TExtendedSinCos::TExtendedSinCos(Real x, const TExtendedSinCos* neighbour) : x_(x) {
     approximated_ = std::fabs(x) <= MaxReducedArgument;
     if (!approximated_)
         return;
     const TReduced reduced = Reduce(x);
     quadrant_ = static_cast<int>(reduced.Quadrant & 3);
     remainder_ = reduced.Remainder;
-    // Exact when the two remainders are this close.
-    const Real d = remainder_ - neighbour.remainder_;
-    if (neighbour.approximated_ && std::fabs(d) <= MaxNeighbourDistance &&
-        std::fabs(neighbour.remainder_) >= MinNeighbourRemainder) {
-        const Real s0 = neighbour.remainderSin_;
-        const Real c0 = neighbour.remainderCos_;
-        remainderSin_ = s0 + d * (c0 - d / 2 * s0);
-        remainderCos_ = c0 - d * (s0 + d / 2 * c0);
-    } else {
-        Evaluate(remainder_, remainderSin_, remainderCos_);
+    if (neighbour && neighbour->approximated_) {
+        // Exact when the two remainders are this close.
+        const Real d = remainder_ - neighbour->remainder_;
+        if (std::fabs(d) <= MaxNeighbourDistance &&
+            std::fabs(neighbour->remainder_) >= MinNeighbourRemainder) {
+            const Real s0 = neighbour->remainderSin_;
+            const Real c0 = neighbour->remainderCos_;
+            remainderSin_ = s0 + d * (c0 - d / 2 * s0);
+            remainderCos_ = c0 - d * (s0 + d / 2 * c0);
+            return;
+        }
     }
+    Evaluate(remainder_, remainderSin_, remainderCos_);
 }
 
 // sin(x + k * pi/2) from the sine and cosine of x's remainder; the cosine is the

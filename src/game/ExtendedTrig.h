@@ -35,6 +35,7 @@ public:
     bool Approximated() const { return approximated_; }
 
 private:
+    TExtendedSinCos(long double x, const TExtendedSinCos* neighbour);
     long double SineTurnedBy(int quarters) const;
 
     long double x_;
