@@ -39,6 +39,15 @@ private:
         int32_t Begin = 0; ///< first column with any coverage
         int32_t End = 0;   ///< one past the last
     };
+    /// A run of one row's pixels that are drawn alike: wholly brush, wholly pen, or
+    /// partly covered and blended one by one. Most of a disc is in the first two,
+    /// which are plain fills.
+    enum class TRunKind : uint8_t { Brush, Pen, Blended };
+    struct TRun {
+        int32_t Begin = 0;
+        int32_t End = 0;
+        TRunKind Kind = TRunKind::Blended;
+    };
     struct TMask {
         int32_t BoxWidth = 0, BoxHeight = 0, PenWidth = 0, Ratio = 0;
         int32_t OriginX = 0, OriginY = 0; ///< device offset of the mask from the box corner
@@ -46,11 +55,14 @@ private:
         std::vector<uint8_t> Fill;   ///< coverage of the ellipse's inside, 0..255
         std::vector<uint8_t> Stroke; ///< coverage of the pen
         std::vector<TSpan> Rows;
+        std::vector<TRun> Runs;
+        std::vector<int32_t> RowRuns; ///< Height + 1 offsets into Runs
         uint64_t LastUse = 0;
     };
 
     const TMask& Mask(int boxWidth, int boxHeight, int penWidth, int ratio);
     static void Build(TMask& mask);
+    static void FindRuns(TMask& mask);
 
     std::vector<TMask> masks_;
     uint64_t uses_ = 0;
