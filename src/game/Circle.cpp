@@ -22,13 +22,16 @@ constexpr Real pi = std::numbers::pi_v<long double>;
 // Pixels from reals: nearest integer, halves to the even neighbour (the default
 // rounding mode), kept inside int32. rint rather than nearbyint: the same result,
 // but the compiler can inline it, and centres are computed for every contact test.
+// The whole number goes to int32 by way of double, which holds it exactly: a
+// long double converted directly switches the x87 rounding mode there and back,
+// and that cost more than the rest of a contact test.
 int32_t RoundToPixel(Real value) {
     const Real rounded = std::rint(value);
     if (!(rounded > std::numeric_limits<int32_t>::min()))
         return rounded < 0 ? std::numeric_limits<int32_t>::min() : 0;
     if (rounded >= std::numeric_limits<int32_t>::max())
         return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(rounded);
+    return static_cast<int32_t>(static_cast<double>(rounded));
 }
 
 // Random(n) for a range that a tiny field or a huge radius could make empty.

@@ -129,11 +129,11 @@ void TSprite::DestroyChildren() {
 }
 
 double TSprite::AbsoluteX() const {
-    return parent_ ? parent_->AbsoluteX() + X : X;
+    return parent_ ? parent_->AbsoluteX() + X : X.Value();
 }
 
 double TSprite::AbsoluteY() const {
-    return parent_ ? parent_->AbsoluteY() + Y : Y;
+    return parent_ ? parent_->AbsoluteY() + Y : Y.Value();
 }
 
 int32_t TSprite::CheckCollisions() {

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Geometry.h"
+#include "sprites/GeometryValue.h"
 
 #include <cstdint>
 #include <memory>
@@ -64,11 +65,11 @@ public:
     bool Collidable = true;
     bool Movable = true;
     bool Visible = true;
-    double X = 0;
-    double Y = 0;
+    TGeometryValue<double> X = 0;
+    TGeometryValue<double> Y = 0;
     int32_t Z = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
+    TGeometryValue<int32_t> Width = 0;
+    TGeometryValue<int32_t> Height = 0;
 
 private:
     friend class TSpriteEngine;

@@ -61,8 +61,8 @@ protected:
             alien->Velocity = TVector(1, -1);
         }
         TCircle* player = game.PlayerBall();
-        player->X = std::min(player->X, 400.0);
-        player->Y = std::max(player->Y, 150.0);
+        player->X = std::min(player->X.Value(), 400.0);
+        player->Y = std::max(player->Y.Value(), 150.0);
     }
 
     /// Ends the running game by catching the cursor at the given elapsed time and
