@@ -104,12 +104,14 @@ int32_t TCircle::MidY() const {
 
 void TCircle::MoveStep(int32_t stepCount) {
     TSprite::MoveStep(stepCount);
-    X = static_cast<double>(static_cast<Real>(X) + Velocity.X);
-    Y = static_cast<double>(static_cast<Real>(Y) + Velocity.Y);
+    double x = static_cast<double>(static_cast<Real>(X) + Velocity.X);
+    double y = static_cast<double>(static_cast<Real>(Y) + Velocity.Y);
     // The field may change size, so the limits are read at every step.
     const int64_t diameter = 2 * static_cast<int64_t>(radius_);
-    Reflect(X, Velocity.X, fieldWindow_.ClientWidth - diameter);
-    Reflect(Y, Velocity.Y, fieldWindow_.ClientHeight - diameter);
+    Reflect(x, Velocity.X, fieldWindow_.ClientWidth - diameter);
+    Reflect(y, Velocity.Y, fieldWindow_.ClientHeight - diameter);
+    X = x;
+    Y = y;
 }
 
 void TCircle::CollideWith(TSprite* otherSprite, bool& done) {
