@@ -39,6 +39,11 @@ bool TCollisionGrid::Prepare(const std::vector<TSprite*>& sprites, double origin
                              uint64_t treeVersion) {
     const uint64_t xBits = Bits(originX);
     const uint64_t yBits = Bits(originY);
+    // Nothing written since the last check: every sprite is where it was.
+    if (valid_ && spriteGeometryWrites == checkedWrites_ && treeVersion == treeVersion_ &&
+        xBits == originXBits_ && yBits == originYBits_ && sprites.size() == snapshot_.size())
+        return usable_;
+    checkedWrites_ = spriteGeometryWrites;
     if (Matches(sprites, xBits, yBits, treeVersion))
         return usable_;
     treeVersion_ = treeVersion;
@@ -141,20 +146,30 @@ void TCollisionGrid::Index() {
     for (size_t c = cells; c > 0; --c)
         cellStart_[c] = cellStart_[c - 1];
     cellStart_[0] = 0;
-    // The most a probe can collect: every cell entry once plus the large sprites.
-    // Reserved with room to spare: the total drifts from frame to frame, and an
-    // exact reserve would allocate at every new high.
-    const size_t most = cellSprites_.size() + everywhere_.size();
-    if (candidates_.capacity() < most)
-        candidates_.reserve(2 * most);
+    // The most a probe can collect is every sprite once.
+    if (candidates_.capacity() < rects_.size())
+        candidates_.reserve(2 * rects_.size());
+    const size_t words = (rects_.size() + 63) / 64;
+    if (marks_.capacity() < words)
+        marks_.reserve(2 * words);
+    marks_.assign(words, 0);
 }
 
 const std::vector<int32_t>* TCollisionGrid::Candidates(const TRect& probe) {
     if (probe.Right < probe.Left || probe.Bottom < probe.Top)
         return nullptr;
-    candidates_.clear();
-    candidates_.insert(candidates_.end(), everywhere_.begin(), everywhere_.end());
-    int sources = everywhere_.empty() ? 0 : 1;
+    // The sprites found are marked in a bit set by index, which drops the
+    // duplicates of sprites lying in several cells and reads out in ascending
+    // order; it is left all zero again for the next probe.
+    size_t firstWord = marks_.size(), lastWord = 0;
+    const auto mark = [&](int32_t index) {
+        const auto word = static_cast<size_t>(index) / 64;
+        marks_[word] |= uint64_t{1} << (index % 64);
+        firstWord = std::min(firstWord, word);
+        lastWord = std::max(lastWord, word);
+    };
+    for (const int32_t index : everywhere_)
+        mark(index);
     // Strict overlap needs the closed intervals to meet, so the cells covering the
     // probe's closed rectangle hold every sprite that can overlap it.
     const int64_t maxX = minX_ + columns_ * cellSize_;
@@ -165,18 +180,18 @@ const std::vector<int32_t>* TCollisionGrid::Candidates(const TRect& probe) {
         for (int64_t y = y0; y <= y1; ++y) {
             for (int64_t x = x0; x <= x1; ++x) {
                 const auto cell = static_cast<size_t>(y * columns_ + x);
-                const auto first = cellSprites_.begin() + cellStart_[cell];
-                const auto last = cellSprites_.begin() + cellStart_[cell + 1];
-                if (first == last)
-                    continue;
-                candidates_.insert(candidates_.end(), first, last);
-                ++sources;
+                const int32_t* first = cellSprites_.data() + cellStart_[cell];
+                const int32_t* last = cellSprites_.data() + cellStart_[cell + 1];
+                for (; first != last; ++first)
+                    mark(*first);
             }
         }
     }
-    if (sources > 1) {
-        std::sort(candidates_.begin(), candidates_.end());
-        candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
+    candidates_.clear();
+    for (size_t word = firstWord; word <= lastWord && word < marks_.size(); ++word) {
+        for (uint64_t bits = marks_[word]; bits != 0; bits &= bits - 1)
+            candidates_.push_back(static_cast<int32_t>(word * 64) + std::countr_zero(bits));
+        marks_[word] = 0;
     }
     return &candidates_;
 }

@@ -19,7 +19,8 @@ class TSprite;
 /// probe only when it is sure to be exact, and otherwise says "use the plain loop":
 /// - the grid is checked against the live sprites before every pass (sprite list,
 ///   X, Y, Width, Height of each sprite, the engine's own position) and rebuilt
-///   when anything differs, so moves made anywhere between passes are seen;
+///   when anything differs, so moves made anywhere between passes are seen; the
+///   check over every sprite is skipped while no position or size was written;
 /// - it refuses trees of more than two levels (a top-level sprite with children is
 ///   visited whatever its rectangle), inverted rectangles (negative sizes), and
 ///   sprites whose BoundsRect is not the plain one of their position and size;
@@ -75,6 +76,8 @@ private:
     uint64_t originXBits_ = 0;
     uint64_t originYBits_ = 0;
     uint64_t rebuilds_ = 0;
+    /// spriteGeometryWrites when the sprites were last checked against the snapshot.
+    uint64_t checkedWrites_ = 0;
     std::vector<Snapshot> snapshot_;
     std::vector<TRect> rects_; ///< by Children index
 
@@ -85,6 +88,7 @@ private:
     std::vector<int32_t> cellSprites_;
     std::vector<int32_t> everywhere_; ///< the sprites too large for the cells
     std::vector<int32_t> candidates_;
+    std::vector<uint64_t> marks_; ///< one bit per sprite; all zero between probes
 };
 
 } // namespace fenu
