@@ -75,14 +75,15 @@ void TCollisionGrid::Rebuild(const std::vector<TSprite*>& sprites) {
         Index();
 }
 
-// Only a probe reaches left of or above the scene; whatever the division makes of
-// that, the clamp turns it into the first cell.
+// Cells are a power of two wide, so a shift divides (a division here was most of
+// a rebuild). Only a probe reaches left of or above the scene; the shift rounds
+// that down, and the clamp turns it into the first cell.
 int64_t TCollisionGrid::CellX(int64_t x) const {
-    return std::clamp<int64_t>((x - minX_) / cellSize_, 0, columns_ - 1);
+    return std::clamp<int64_t>((x - minX_) >> cellShift_, 0, columns_ - 1);
 }
 
 int64_t TCollisionGrid::CellY(int64_t y) const {
-    return std::clamp<int64_t>((y - minY_) / cellSize_, 0, rows_ - 1);
+    return std::clamp<int64_t>((y - minY_) >> cellShift_, 0, rows_ - 1);
 }
 
 void TCollisionGrid::Index() {
@@ -110,6 +111,7 @@ void TCollisionGrid::Index() {
             break;
         cellSize_ *= 2;
     }
+    cellShift_ = std::countr_zero(static_cast<uint64_t>(cellSize_));
 
     // Counting sort of the sprites into their cells. Sprites are taken in
     // Children order, so each cell's list comes out ascending.

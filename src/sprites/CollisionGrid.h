@@ -83,6 +83,7 @@ private:
 
     int64_t minX_ = 0, minY_ = 0;
     int64_t cellSize_ = MinCellSize;
+    int cellShift_ = 4; ///< log2 of cellSize_
     int64_t columns_ = 0, rows_ = 0;
     std::vector<int32_t> cellStart_; ///< columns_ * rows_ + 1 offsets into cellSprites_
     std::vector<int32_t> cellSprites_;
