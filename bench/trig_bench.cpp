@@ -88,16 +88,6 @@ void BM_Atan_Library(benchmark::State& state) {
 }
 BENCHMARK(BM_Atan_Library);
 
-void BM_Atan_Fast(benchmark::State& state) {
-    const auto& v = TheInputs().Velocities;
-    size_t i = 0;
-    for (auto _ : state) {
-        const TVector& w = v[i++ & 4095];
-        benchmark::DoNotOptimize(fenu::AtanToDouble(static_cast<Real>(w.Y) / w.X));
-    }
-}
-BENCHMARK(BM_Atan_Fast);
-
 void BM_Exchange(benchmark::State& state) {
     const auto& in = TheInputs();
     size_t i = 0;

@@ -58,34 +58,6 @@ constexpr std::array<Real, CosineTerms> CosineCoefficients = [] {
     return c;
 }();
 
-// Arc tangent: table points k/16 and the series of the small remainder, |z| <= 1/31.
-constexpr int AtanTablePoints = 16;
-constexpr int AtanTerms = 7; // z^3 .. z^15
-
-// Series: z * (1 + w * (A[0] + w * (A[1] + ...))), A[k] = (-1)^(k+1) / (2k+3).
-constexpr std::array<Real, AtanTerms> AtanCoefficients = [] {
-    std::array<Real, AtanTerms> c{};
-    for (int k = 0; k < AtanTerms; ++k)
-        c[static_cast<size_t>(k)] = (k % 2 == 0 ? -1 : 1) / static_cast<Real>(2 * k + 3);
-    return c;
-}();
-
-// The C library's own values at the table points, made once at start-up.
-const std::array<Real, AtanTablePoints + 1> AtanTable = [] {
-    std::array<Real, AtanTablePoints + 1> values{};
-    for (int k = 0; k <= AtanTablePoints; ++k)
-        values[static_cast<size_t>(k)] = std::atan(static_cast<Real>(k) / AtanTablePoints);
-    return values;
-}();
-
-// Horner's scheme over a constant array, unrolled by the compiler.
-template <size_t N> Real Polynomial(const std::array<Real, N>& coefficients, Real w) {
-    Real result = coefficients[N - 1];
-    for (size_t k = N - 1; k-- > 0;)
-        result = coefficients[k] + w * result;
-    return result;
-}
-
 // The whole number nearest to v (ties to even), for |v| well below 2^62: adding
 // the shift leaves it in the low bits of the long double's 64-bit significand.
 // Converting a long double to an integer directly would switch the x87 rounding
@@ -172,26 +144,6 @@ bool ApproximateSinCos(Real x, Real& sine, Real& cosine) {
     return values.Approximated();
 }
 
-bool ApproximateAtan(Real q, Real& result) {
-    if (!std::isfinite(q) || q == 0)
-        return false;
-    Real u = std::fabs(q);
-    const bool inverted = u > 1;
-    if (inverted)
-        u = 1 / u;
-    const TNearest k = Nearest(u * AtanTablePoints);
-    const Real c = k.Value / AtanTablePoints;
-    // u - c is exact: both lie within a factor of two of each other unless c is 0.
-    const Real z = (u - c) / (1 + u * c);
-    const Real w = z * z;
-    Real a =
-        AtanTable[static_cast<size_t>(k.Integer)] + (z + z * (w * Polynomial(AtanCoefficients, w)));
-    if (inverted)
-        a = std::numbers::pi_v<long double> / 2 - a;
-    result = q < 0 ? -a : a;
-    return true;
-}
-
 // The members are set only where they mean something: a long double member that
 // is zeroed first costs a store and a reload of ten bytes each, and with a few
 // objects per contact that was a third of the exchange.
@@ -257,15 +209,6 @@ double TExtendedSinCos::SinTimes(double factor) const {
     if (approximated_ && ProductSurely(SineTurnedBy(0), factor, out))
         return out;
     return static_cast<double>(std::sin(x_) * factor);
-}
-
-double AtanToDouble(Real q) {
-    Real a;
-    double out;
-    if (ApproximateAtan(q, a) &&
-        RoundsSurely(a, TrigRelativeError * std::fabs(a) + TrigAbsoluteError, out))
-        return out;
-    return static_cast<double>(std::atan(q));
 }
 
 } // namespace fenu

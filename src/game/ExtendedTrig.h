@@ -2,8 +2,9 @@
 
 namespace fenu {
 
-// The collision response evaluates sines, cosines and arc tangents in long double
-// and keeps only doubles. The C library's long double sine and cosine reduce their
+// The collision response evaluates sines and cosines in long double and keeps
+// only doubles (its arc tangents stay with the C library, which is as fast as a
+// polynomial of the same precision here). The C library's long double sine and cosine reduce their
 // argument with a general multi-precision routine that costs several times the
 // polynomial itself, and with thousands of contacts per frame that dominates.
 // These helpers compute the same values with a short reduction and polynomials,
@@ -46,13 +47,9 @@ private:
     bool approximated_;
 };
 
-/// (double)std::atan(q) for a long double q.
-double AtanToDouble(long double q);
-
-/// The approximations themselves, exposed for tests that bound their error
-/// against the C library. Each returns false where it does not apply.
+/// The approximation itself, exposed for tests that bound its error against the
+/// C library. Returns false where it does not apply.
 bool ApproximateSinCos(long double x, long double& sine, long double& cosine);
-bool ApproximateAtan(long double q, long double& result);
 
 /// Error bound of the approximations relative to the C library's value:
 /// |approximation - libm| <= RelativeError * |approximation| + AbsoluteError.
