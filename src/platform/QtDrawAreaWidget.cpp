@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -115,50 +116,113 @@ void QtDrawAreaWidget::EnsurePresentedSize() {
     presented_ = std::move(grown);
 }
 
+/// Marks the widget as presenting for its lifetime and, however the scope is left,
+/// lets go of a directly presented frame at the end, so that no reference to a frame
+/// outlives the paint it was meant for.
+class QtDrawAreaWidget::TPresentingScope {
+public:
+    explicit TPresentingScope(QtDrawAreaWidget& widget) : widget_(widget) {
+        widget_.presenting_ = true;
+    }
+    ~TPresentingScope() {
+        widget_.presenting_ = false;
+        widget_.direct_ = TDirectFrame{};
+    }
+    TPresentingScope(const TPresentingScope&) = delete;
+    TPresentingScope& operator=(const TPresentingScope&) = delete;
+
+private:
+    QtDrawAreaWidget& widget_;
+};
+
+void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& target) {
+    const QRect deviceTarget = ToDevicePixels(target, presented_.devicePixelRatio());
+    if (source.devicePixelRatio() == presented_.devicePixelRatio() &&
+        deviceTarget.size() == source.size() && source.format() == presented_.format()) {
+        // Same size and density: a straight row copy of the visible part.
+        const QRect deviceVisible = deviceTarget.intersected(presented_.rect());
+        const auto bytes = static_cast<size_t>(deviceVisible.width()) * 4;
+        for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y) {
+            const uchar* from = source.constScanLine(y - deviceTarget.top()) +
+                                static_cast<size_t>(deviceVisible.left() - deviceTarget.left()) * 4;
+            std::memcpy(presented_.scanLine(y) + static_cast<size_t>(deviceVisible.left()) * 4,
+                        from, bytes);
+        }
+        return;
+    }
+    QPainter painter(&presented_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, source);
+}
+
 void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
     EnsurePresentedSize();
     const QRect visible = target.intersected(rect());
     if (visible.isEmpty())
         return;
-    const double ratio = presented_.devicePixelRatio();
-    const QRect deviceTarget = ToDevicePixels(target, ratio);
-    const QRect deviceVisible = deviceTarget.intersected(presented_.rect());
-    if (source.devicePixelRatio() == ratio && deviceTarget.size() == source.size() &&
-        source.format() == presented_.format()) {
-        // The everyday case: same size and density, a straight row copy of the
-        // visible part.
-        const int bytes = deviceVisible.width() * 4;
-        for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y) {
-            const uchar* from = source.constScanLine(y - deviceTarget.top()) +
-                                static_cast<size_t>(deviceVisible.left() - deviceTarget.left()) * 4;
-            std::memcpy(presented_.scanLine(y) + static_cast<size_t>(deviceVisible.left()) * 4,
-                        from, static_cast<size_t>(bytes));
-        }
-    } else {
-        QPainter painter(&presented_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(target, source);
-    }
+    const QRect deviceTarget = ToDevicePixels(target, presented_.devicePixelRatio());
+    // Painting straight from the source needs someone who can present it again when
+    // the window system asks for a paint later: the listener.
+    const bool direct =
+        listener_ != nullptr && source.devicePixelRatio() == presented_.devicePixelRatio() &&
+        deviceTarget.size() == source.size() && source.format() == presented_.format();
+    if (direct)
+        direct_ = TDirectFrame{&source, target, deviceTarget, false};
+    else
+        CopyIntoPresented(source, target);
     if (presenting_)
-        return; // inside a paint request: the paint event itself shows it
-    presenting_ = true;
-    repaint(visible);
-    presenting_ = false;
+        return; // inside a paint request: the paint event itself shows the frame
+    bool painted = false;
+    {
+        TPresentingScope presenting(*this);
+        repaint(visible);
+        painted = direct_.Painted;
+    }
+    if (direct && !painted)
+        CopyIntoPresented(source, target); // the window could not paint now; keep the frame
+}
+
+QImage QtDrawAreaWidget::Presented() {
+    return grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) const {
+    if (area.isEmpty())
+        return;
+    // The source rectangle of drawImage is in the image's own (device) pixels.
+    painter.drawImage(area, presented_, ToDevicePixels(area, presented_.devicePixelRatio()));
 }
 
 void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
+    std::optional<TPresentingScope> request;
     if (!presenting_ && listener_ != nullptr) {
         // A paint request from the window system: the control presents its last
-        // frame again, straight into presented_.
-        presenting_ = true;
+        // frame again, straight into this paint (or into presented_).
+        request.emplace(*this);
         listener_->PaintRequested();
-        presenting_ = false;
     }
     EnsurePresentedSize();
     QPainter painter(this);
-    // The source rectangle of drawImage is in the image's own (device) pixels.
-    painter.drawImage(event->rect(), presented_,
-                      ToDevicePixels(event->rect(), presented_.devicePixelRatio()));
+    const QRect area = event->rect();
+    const QRect shown = direct_.Source != nullptr ? area.intersected(direct_.Target) : QRect();
+    if (shown.isEmpty()) {
+        PaintFromPresented(painter, area);
+        return;
+    }
+    const QRect from = ToDevicePixels(shown, presented_.devicePixelRatio())
+                           .translated(-direct_.DeviceTarget.topLeft());
+    painter.drawImage(shown, *direct_.Source, from);
+    direct_.Painted = true;
+    // Around a frame smaller than the window stays what was there: the bands above,
+    // below, left and right of it.
+    PaintFromPresented(painter,
+                       QRect(area.left(), area.top(), area.width(), shown.top() - area.top()));
+    PaintFromPresented(painter, QRect(area.left(), shown.bottom() + 1, area.width(),
+                                      area.bottom() - shown.bottom()));
+    PaintFromPresented(painter,
+                       QRect(area.left(), shown.top(), shown.left() - area.left(), shown.height()));
+    PaintFromPresented(painter, QRect(shown.right() + 1, shown.top(), area.right() - shown.right(),
+                                      shown.height()));
 }
 
 void QtDrawAreaWidget::resizeEvent(QResizeEvent* event) {

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPainter;
+
 namespace fenu {
 
 /// The drawing area's window: a plain child widget of the main form that shows the
@@ -17,9 +19,17 @@ namespace fenu {
 /// through DrawAreaWindow. Create the widget as a child of the main window, give it
 /// its size, and hand it to the TDXDraw constructor.
 ///
-/// On a high-density screen the back buffer (and the copy kept here) has the
-/// screen's device pixel ratio, so frames reach the screen pixel for pixel; sizes and
-/// positions given to and reported by the widget stay in field pixels.
+/// On a high-density screen the back buffer has the screen's device pixel ratio, so
+/// frames reach the screen pixel for pixel; sizes and positions given to and reported
+/// by the widget stay in field pixels.
+///
+/// A frame of the window's own size and density is painted straight from the back
+/// buffer during the synchronous repaint, without a copy of its own; the widget keeps
+/// no reference to it afterwards, and a paint request from the window system asks the
+/// listener to present its frame again. Frames that must be scaled, frames presented
+/// with no listener and frames the window could not paint at once (hidden) go into a
+/// kept image instead; that image also shows around a frame smaller than the window
+/// and wherever a paint request gets no frame.
 class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
@@ -39,12 +49,14 @@ public:
     /// Whether the window is on screen, so that what is presented is seen.
     bool Exposed() const;
 
-    /// Copies source onto target (client coordinates in field pixels), stretching when
-    /// the sizes differ, and gets it onto the screen at once.
+    /// Puts source onto target (client coordinates in field pixels), stretching when
+    /// the sizes differ, and gets it onto the screen at once. Source need only live
+    /// until the call returns.
     void Present(const QImage& source, const QRect& target);
-    /// What the window shows now (for tests and screenshots), at the window's device
-    /// pixel ratio.
-    const QImage& Presented() const { return presented_; }
+    /// What the window shows (for tests and screenshots), at the window's device pixel
+    /// ratio: the window painted as for a paint request from the window system, so the
+    /// listener presents its frame again.
+    QImage Presented();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,13 +66,25 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    /// A frame being presented without a copy: valid only while presenting_.
+    struct TDirectFrame {
+        const QImage* Source = nullptr;
+        QRect Target;       // field pixels of the window
+        QRect DeviceTarget; // device pixels of the window
+        bool Painted = false;
+    };
+    class TPresentingScope;
+
     void WatchForm();
     void EnsurePresentedSize();
+    void CopyIntoPresented(const QImage& source, const QRect& target);
+    void PaintFromPresented(QPainter& painter, const QRect& area) const;
 
     DrawAreaWindowListener* listener_ = nullptr;
     QPointer<QWidget> form_;
     QImage presented_;
     bool presenting_ = false;
+    TDirectFrame direct_;
 };
 
 } // namespace fenu

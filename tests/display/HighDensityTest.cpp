@@ -119,9 +119,10 @@ TEST(HighDensityWindow, ADenseBackBufferLandsInTheWindowAtItsFieldPosition) {
     frame.setDevicePixelRatio(2.0);
     frame.fill(0x0000FF);
     area->Present(frame, QRect(0, 0, 100, 80));
-    ASSERT_EQ(area->Presented().size(), QSize(100, 80));
-    EXPECT_EQ(Rgb(area->Presented(), 0, 0), 0x0000FFu);
-    EXPECT_EQ(Rgb(area->Presented(), 99, 79), 0x0000FFu);
+    const QImage shown = area->Presented();
+    ASSERT_EQ(shown.size(), QSize(100, 80));
+    EXPECT_EQ(Rgb(shown, 0, 0), 0x0000FFu);
+    EXPECT_EQ(Rgb(shown, 99, 79), 0x0000FFu);
 }
 
 std::vector<std::string> Lines(const QString& path) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -12,6 +13,18 @@
 
 namespace fenu {
 namespace {
+
+/// What the window system has of the form now: the pixels the last paints left
+/// behind, without painting anything again.
+QImage OnScreen(QWidget& form) {
+    return form.screen()->grabWindow(form.winId()).toImage();
+}
+
+uint32_t Rgb(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+constexpr uint32_t Background = QtDrawAreaWidget::BackgroundColor & 0xFFFFFFu;
 
 /// The real thing: a form with the drawing area's widget, the Qt device, the 60 Hz
 /// frame clock.
@@ -32,6 +45,7 @@ protected:
 TEST_F(QtPresentationTest, ShowingTheFormInitializesAndFlipPutsTheFrameInTheWindow) {
     EXPECT_FALSE(draw.Initialized());
     form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(draw.Initialized());
     TDirectDrawSurface& back = *draw.Surface();
     EXPECT_EQ(back.Width(), 625);
@@ -46,12 +60,30 @@ TEST_F(QtPresentationTest, ShowingTheFormInitializesAndFlipPutsTheFrameInTheWind
     EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0x040404u);
     EXPECT_EQ(shown.pixel(320, 220) & 0xFFFFFF, 0xFFFF00u);
     EXPECT_EQ(shown.pixel(624, 499) & 0xFFFFFF, 0x040404u);
+    EXPECT_EQ(Rgb(OnScreen(form), 320, 220), 0xFFFF00u) << "the flip itself painted it";
+}
+
+TEST_F(QtPresentationTest, EachFlipPaintsItsFrameAndNothingIsPaintedFromTheBackBufferBetween) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(draw.Initialized());
+    TDirectDrawSurface& back = *draw.Surface();
+    back.Fill(0xFF0000);
+    draw.Flip();
+    EXPECT_EQ(Rgb(OnScreen(form), 0, 0), 0xFF0000u);
+    EXPECT_EQ(Rgb(OnScreen(form), 624, 499), 0xFF0000u);
+    back.Fill(0x0000FF); // the next frame, drawn but not flipped yet
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Rgb(OnScreen(form), 300, 250), 0xFF0000u);
+    draw.Flip();
+    EXPECT_EQ(Rgb(OnScreen(form), 300, 250), 0x0000FFu);
 }
 
 TEST_F(QtPresentationTest, ALargerWindowShowsTheBackBufferCentred) {
     draw.AutoSize = false;
     draw.SetSurfaceSize(524, 399);
     form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(draw.Initialized());
     draw.Surface()->Fill(0xFF0000);
     draw.Flip();
@@ -60,6 +92,18 @@ TEST_F(QtPresentationTest, ALargerWindowShowsTheBackBufferCentred) {
     EXPECT_EQ(shown.pixel(50, 50) & 0xFFFFFF, 0xFF0000u) << "moved by 50 for 101 pixels";
     EXPECT_EQ(shown.pixel(573, 448) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(shown.pixel(574, 449) & 0xFFFFFF, QtDrawAreaWidget::BackgroundColor & 0xFFFFFF);
+    // On screen, after the flip and after the window system's own repaint alike.
+    for (int pass = 0; pass < 2; ++pass) {
+        const QImage screen = OnScreen(form);
+        EXPECT_EQ(Rgb(screen, 49, 50), Background) << pass;
+        EXPECT_EQ(Rgb(screen, 50, 49), Background) << pass;
+        EXPECT_EQ(Rgb(screen, 50, 50), 0xFF0000u) << pass;
+        EXPECT_EQ(Rgb(screen, 573, 448), 0xFF0000u) << pass;
+        EXPECT_EQ(Rgb(screen, 574, 448), Background) << pass;
+        EXPECT_EQ(Rgb(screen, 573, 449), Background) << pass;
+        EXPECT_EQ(Rgb(screen, 624, 499), Background) << pass;
+        area->repaint();
+    }
 }
 
 TEST_F(QtPresentationTest, APaintRequestShowsTheBackBufferAgain) {
@@ -68,6 +112,10 @@ TEST_F(QtPresentationTest, APaintRequestShowsTheBackBufferAgain) {
     ASSERT_TRUE(draw.Initialized());
     draw.Surface()->Fill(0x00FF00);
     area->repaint(); // as when uncovered; the frame appears without a Flip
+    EXPECT_EQ(Rgb(OnScreen(form), 10, 10), 0x00FF00u);
+    EXPECT_EQ(Rgb(OnScreen(form), 624, 499), 0x00FF00u);
+    area->repaint(QRect(600, 480, 25, 20)); // a corner uncovered
+    EXPECT_EQ(Rgb(OnScreen(form), 610, 490), 0x00FF00u);
     EXPECT_EQ(area->Presented().pixel(10, 10) & 0xFFFFFF, 0x00FF00u);
 }
 
@@ -103,6 +151,98 @@ TEST_F(QtPresentationTest, DeletingTheFormWithTheAreaFinalizesTheControl) {
     EXPECT_EQ(ownDraw.Surface(), nullptr);
     ownDraw.Flip(); // nothing left to present into
     EXPECT_EQ(ownDraw.ClientWidth(), 0);
+}
+
+/// A control that answers paint requests by presenting whatever frame it holds now
+/// (or nothing).
+class TPresentingListener final : public DrawAreaWindowListener {
+public:
+    explicit TPresentingListener(QtDrawAreaWidget& window) : window_(window) {}
+    void FormShown() override {}
+    void WindowDestroying() noexcept override {}
+    void PaintRequested() override {
+        ++Requests;
+        if (Frame != nullptr)
+            window_.Present(*Frame, Frame->rect());
+    }
+    void Resized(int, int) override {}
+    void MouseDown(TMouseButton, int, int) override {}
+
+    const QImage* Frame = nullptr;
+    int Requests = 0;
+
+private:
+    QtDrawAreaWidget& window_;
+};
+
+QImage Filled(int width, int height, QRgb colour, double ratio = 1.0) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(colour);
+    return image;
+}
+
+class QtDrawAreaWindowTest : public ::testing::Test {
+protected:
+    QtDrawAreaWindowTest() {
+        form.resize(100, 80);
+        area->setGeometry(0, 0, 100, 80);
+        area->SetListener(&listener);
+    }
+    ~QtDrawAreaWindowTest() override { area->SetListener(nullptr); }
+
+    QWidget form;
+    QtDrawAreaWidget* area = new QtDrawAreaWidget(&form);
+    TPresentingListener listener{*area};
+};
+
+TEST_F(QtDrawAreaWindowTest, APaintRequestShowsWhatIsPresentedThenNotWhatWasDrawnSince) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QImage frame = Filled(100, 80, 0xFFFF0000);
+    area->Present(frame, QRect(0, 0, 100, 80));
+    EXPECT_EQ(Rgb(OnScreen(form), 50, 40), 0xFF0000u);
+    frame.fill(0xFF0000FF); // drawn into after presenting: not for the screen
+    const int requests = listener.Requests;
+    area->repaint(); // and the listener presents nothing now
+    EXPECT_EQ(listener.Requests, requests + 1);
+    EXPECT_NE(Rgb(OnScreen(form), 50, 40), 0x0000FFu);
+    const QImage now = Filled(100, 80, 0xFF00FF00);
+    listener.Frame = &now;
+    area->repaint();
+    EXPECT_EQ(listener.Requests, requests + 2);
+    EXPECT_EQ(Rgb(OnScreen(form), 50, 40), 0x00FF00u);
+    EXPECT_EQ(Rgb(area->Presented(), 99, 79), 0x00FF00u);
+    listener.Frame = nullptr;
+}
+
+TEST_F(QtDrawAreaWindowTest, AFramePresentedWhileHiddenIsShownWhenTheWindowAppears) {
+    // The listener has nothing to present on request here: the window must have kept
+    // the frame that could not be painted when it came.
+    const QImage frame = Filled(100, 80, 0xFF0000FF);
+    area->Present(frame, QRect(0, 0, 100, 80));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    area->repaint();
+    EXPECT_GE(listener.Requests, 1);
+    EXPECT_EQ(Rgb(OnScreen(form), 0, 0), 0x0000FFu);
+    EXPECT_EQ(Rgb(OnScreen(form), 99, 79), 0x0000FFu);
+}
+
+TEST_F(QtDrawAreaWindowTest, ADenseFrameIsScaledIntoTheWindowAndKeptForRepaints) {
+    // Tests run at ratio 1: a ratio-2 frame cannot be painted as it is.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QImage frame = Filled(200, 160, 0xFF000000, 2.0);
+    for (int y = 0; y < 160; ++y)
+        for (int x = 100; x < 200; ++x)
+            frame.setPixel(x, y, 0xFFFFFF00); // the right half yellow
+    area->Present(frame, QRect(0, 0, 100, 80));
+    EXPECT_EQ(Rgb(OnScreen(form), 10, 40), 0u);
+    EXPECT_EQ(Rgb(OnScreen(form), 90, 40), 0xFFFF00u);
+    area->repaint(); // the listener presents nothing this time
+    EXPECT_EQ(Rgb(OnScreen(form), 10, 40), 0u);
+    EXPECT_EQ(Rgb(OnScreen(form), 90, 40), 0xFFFF00u);
 }
 
 TEST(FrameClock, BoundariesLieAtFixedSixtiethsOfASecondFromTheStart) {
