@@ -20,6 +20,24 @@ inline uint32_t ScaleChannels(uint32_t pixel, uint32_t alpha) {
     return result;
 }
 
+// Source-over of one premultiplied pixel; a pixel of alpha 0 leaves the target alone.
+inline void BlendPixel(uint32_t& target, uint32_t source) {
+    const uint32_t alpha = source >> 24;
+    if (alpha == 0)
+        return;
+    target = alpha == 255
+                 ? OpaqueAlpha | source
+                 : OpaqueAlpha | ((source & 0xFFFFFFu) + ScaleChannels(target, 255 - alpha));
+}
+
+// Whether all of the count pixels have alpha 0.
+inline bool Transparent(const uint32_t* pixels, int64_t count) {
+    uint32_t any = 0;
+    for (int64_t i = 0; i < count; ++i)
+        any |= pixels[i];
+    return (any >> 24) == 0;
+}
+
 inline uint32_t* Row(QImage& image, int64_t y) {
     return reinterpret_cast<uint32_t*>(image.bits() + y * image.bytesPerLine());
 }
@@ -38,23 +56,26 @@ void FillDeviceRect(QImage& image, int64_t left, int64_t top, int64_t width, int
 }
 
 void BlendPicture(QImage& image, const QImage& picture, int64_t left, int64_t top) {
+    // Most of a text picture is transparent; those pixels are passed over a group at a
+    // time, with one test instead of a branch per pixel.
+    constexpr int64_t Group = 8;
     const int64_t x0 = std::max<int64_t>(left, 0);
     const int64_t y0 = std::max<int64_t>(top, 0);
     const int64_t x1 = std::min<int64_t>(left + picture.width(), image.width());
     const int64_t y1 = std::min<int64_t>(top + picture.height(), image.height());
+    if (x0 >= x1)
+        return;
     for (int64_t y = y0; y < y1; ++y) {
         uint32_t* row = Row(image, y);
         const auto* source =
             reinterpret_cast<const uint32_t*>(picture.constScanLine(static_cast<int>(y - top))) -
             left;
-        for (int64_t x = x0; x < x1; ++x) {
-            const uint32_t s = source[x];
-            const uint32_t alpha = s >> 24;
-            if (alpha == 0)
-                continue;
-            row[x] = alpha == 255
-                         ? OpaqueAlpha | s
-                         : OpaqueAlpha | ((s & 0xFFFFFFu) + ScaleChannels(row[x], 255 - alpha));
+        int64_t x = x0;
+        while (x < x1) {
+            while (x + Group <= x1 && Transparent(source + x, Group))
+                x += Group;
+            for (const int64_t end = std::min(x + Group, x1); x < end; ++x)
+                BlendPixel(row[x], source[x]);
         }
     }
 }
