@@ -1,9 +1,9 @@
 // Program start: the application object, the main window, then the message loop
 // until the main window is closed.
 #include "platform/Clock.h"
+#include "platform/ModuleSoundPlayer.h"
 #include "platform/QtApplication.h"
 #include "platform/QtCursor.h"
-#include "platform/QtSoundPlayer.h"
 #include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
 #include "ui/InfoDlg.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
 
     fenu::SystemClock clock;
     fenu::QtCursor cursor;
-    fenu::QtSoundPlayer sounds;
+    fenu::TModuleSoundPlayer sounds;
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
     // The dialogs are made on first use; the main window takes the system's
     // message-box face now, so the title is drawn in it from the first frame.
@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
                      [&form1] { form1.FormDestroy(); });
 
     form1.show();
-    // The sound system starts up after the first frames are on screen, so loading it
-    // never delays them; a sound played before that loads on first use.
+    // The sound module and its sounds load after the first frames are on screen, so
+    // they never delay them; a sound played before that loads them on first use.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
     return fenu::QtApplication::exec();
 }

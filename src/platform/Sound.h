@@ -9,6 +9,8 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     virtual void Play(const char* name) = 0;
+    /// Gets every sound ready ahead of its first Play, without waiting for it.
+    virtual void Preload() {}
 };
 
 } // namespace fenu

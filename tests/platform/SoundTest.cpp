@@ -1,9 +1,11 @@
-#include "platform/QtSoundPlayer.h"
+#include "platform/ModuleSoundPlayer.h"
+#include "platform/sound/QtSoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSoundEffect>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -127,4 +129,28 @@ TEST(QtSoundPlayerTest, SoundsLoadOnlyWhenPlayedOrPreloaded) {
     EXPECT_EQ(player.LoadedSounds(), 1u);
     player.Preload();
     EXPECT_EQ(player.LoadedSounds(), QtSoundPlayer::Names.size());
+}
+
+TEST(ModuleSoundPlayerTest, LoadsTheBuiltModuleOnPreloadAndPlaysThroughIt) {
+    fenu::TModuleSoundPlayer sounds;
+    EXPECT_FALSE(sounds.Loaded()) << "nothing is loaded before it is needed";
+    sounds.Preload();
+    ASSERT_TRUE(sounds.Loaded()) << "libfenu_sound.so beside the program or in the build tree";
+    sounds.Play("HIT");
+    sounds.Play("NOSUCHSOUND");
+    SpinEvents(100);
+}
+
+TEST(ModuleSoundPlayerTest, AMissingOrBrokenModuleLeavesTheGameSilent) {
+    QTemporaryDir empty, broken;
+    ASSERT_TRUE(empty.isValid() && broken.isValid());
+    QFile junk(broken.filePath(QStringLiteral("libfenu_sound.so")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a shared library");
+    junk.close();
+    fenu::TModuleSoundPlayer sounds({empty.path(), broken.path()});
+    sounds.Play("HIT");
+    sounds.Preload();
+    sounds.Play("GAMEOVER");
+    EXPECT_FALSE(sounds.Loaded());
 }

@@ -22,7 +22,7 @@ public:
     ~QtSoundPlayer() override;
 
     /// Starts loading every sound in the background.
-    void Preload();
+    void Preload() override;
 
     /// Stops the sound that plays and starts the named one; returns at once.
     void Play(const char* name) override;

@@ -1,4 +1,4 @@
-#include "platform/QtSoundPlayer.h"
+#include "platform/sound/QtSoundPlayer.h"
 
 #include <cstring>
 
