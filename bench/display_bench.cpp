@@ -68,6 +68,38 @@ void BM_Frame_FillBallsRelease(benchmark::State& state) {
 }
 BENCHMARK(BM_Frame_FillBallsRelease)->Repetitions(9)->ReportAggregatesOnly(true);
 
+/// The drawing of a frame crowded with bullets: fill, then 500 outlined discs of
+/// radius 15 at positions that scatter them over the field as a busy player does.
+void BM_Frame_Fill500Bullets(benchmark::State& state) {
+    fenu::QtPresentationSystem system;
+    fenu::TDirectDraw ddraw(system, true);
+    fenu::TDirectDrawSurface& surface = ddraw.NewSurface();
+    if (!surface.CreateOffscreen(FieldWidth, FieldHeight, false)) {
+        state.SkipWithError("no surface");
+        return;
+    }
+    constexpr int Bullets = 500, Diameter = 30;
+    int frame = 0;
+    for (auto _ : state) {
+        surface.Fill(0);
+        fenu::TCanvas& canvas = surface.Canvas();
+        canvas.SetPenStyle(fenu::TPenStyle::psSolid);
+        canvas.SetPenWidth(4);
+        canvas.SetBrushStyle(fenu::TBrushStyle::bsSolid);
+        for (int i = 0; i < Bullets; ++i) {
+            const int x = (7919 * i + 3 * frame) % (FieldWidth - Diameter);
+            const int y = (104729 * i + 2 * frame) % (FieldHeight - Diameter);
+            canvas.SetPenColor(frame % 60 < 30 ? 0xFFFFFF : 0x000000);
+            canvas.SetBrushColor(static_cast<fenu::TColor>(0x10305 * i) & 0xFFFFFF);
+            canvas.Ellipse(x, y, x + Diameter, y + Diameter);
+        }
+        surface.ReleaseCanvas();
+        ++frame;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Frame_Fill500Bullets)->Repetitions(9)->ReportAggregatesOnly(true);
+
 /// The title screen's text: 60 points, bold, white on a clear brush.
 void BM_Frame_TitleText(benchmark::State& state) {
     fenu::QtPresentationSystem system;

@@ -53,6 +53,13 @@ const TDiscRasterizer::TMask& TDiscRasterizer::Mask(int boxWidth, int boxHeight,
     return *slot;
 }
 
+TDiscRasterizer::TCoverage TDiscRasterizer::Coverage(int boxWidth, int boxHeight, int penWidth,
+                                                     int ratio) {
+    const TMask& mask = Mask(boxWidth, boxHeight, penWidth, ratio);
+    return {mask.OriginX, mask.OriginY,     mask.Width,
+            mask.Height,  mask.Fill.data(), mask.Stroke.data()};
+}
+
 void TDiscRasterizer::Build(TMask& mask) {
     const double ratio = mask.Ratio;
     // The outline runs through the centres of the box's outermost field pixels.
@@ -149,6 +156,7 @@ void TDiscRasterizer::FindRuns(TMask& mask) {
                 continue;
             const TRunKind kind = s == 255             ? TRunKind::Pen
                                   : s == 0 && f == 255 ? TRunKind::Brush
+                                  : f == 255           ? TRunKind::PenOverBrush
                                                        : TRunKind::Blended;
             if (!mask.Runs.empty() && mask.Runs.size() > static_cast<size_t>(mask.RowRuns.back()) &&
                 mask.Runs.back().End == i && mask.Runs.back().Kind == kind)
@@ -186,6 +194,14 @@ bool TDiscRasterizer::Draw(QImage& image, int ratio, int x1, int y1, int x2, int
     const qsizetype stride = image.bytesPerLine();
     const int64_t firstRow = std::max<int64_t>(0, -top);
     const int64_t lastRow = std::min<int64_t>(mask.Height, imageHeight - top);
+    // The edge pixels are read before they are blended, and a disc's rows are a
+    // screen line apart: ask for all of them first, so their cache misses overlap.
+    for (int64_t j = firstRow; j < lastRow; ++j) {
+        const TSpan& span = mask.Rows[static_cast<size_t>(j)];
+        const auto* row = reinterpret_cast<const uint32_t*>(bits + (top + j) * stride) + left;
+        __builtin_prefetch(row + std::max<int64_t>(span.Begin, -left));
+        __builtin_prefetch(row + std::min<int64_t>(span.End, imageWidth - left) - 1);
+    }
     for (int64_t j = firstRow; j < lastRow; ++j) {
         auto* row = reinterpret_cast<uint32_t*>(bits + (top + j) * stride) + left;
         const size_t base = static_cast<size_t>(j) * static_cast<size_t>(mask.Width);
@@ -204,6 +220,11 @@ bool TDiscRasterizer::Draw(QImage& image, int ratio, int x1, int y1, int x2, int
                 break;
             case TRunKind::Pen:
                 std::fill(row + begin, row + end, penPixel);
+                break;
+            case TRunKind::PenOverBrush:
+                // The brush at full coverage hides what lies below exactly.
+                for (int64_t i = begin; i < end; ++i)
+                    row[i] = Blend(brushPixel, penPixel, stroke[i]);
                 break;
             case TRunKind::Blended:
                 for (int64_t i = begin; i < end; ++i) {

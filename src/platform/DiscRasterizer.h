@@ -34,15 +34,27 @@ public:
 
     size_t MaskCount() const { return masks_.size(); }
 
+    /// The coverage a box of this size and pen is drawn with (0..255 per device
+    /// pixel, Width x Height from the box corner moved by Origin), for tests that
+    /// compose it themselves. Valid until the next Draw or Coverage.
+    struct TCoverage {
+        int32_t OriginX = 0, OriginY = 0, Width = 0, Height = 0;
+        const uint8_t* Fill = nullptr;
+        const uint8_t* Stroke = nullptr;
+    };
+    TCoverage Coverage(int boxWidth, int boxHeight, int penWidth, int ratio);
+
 private:
     struct TSpan {
         int32_t Begin = 0; ///< first column with any coverage
         int32_t End = 0;   ///< one past the last
     };
-    /// A run of one row's pixels that are drawn alike: wholly brush, wholly pen, or
-    /// partly covered and blended one by one. Most of a disc is in the first two,
-    /// which are plain fills.
-    enum class TRunKind : uint8_t { Brush, Pen, Blended };
+    /// A run of one row's pixels that are drawn alike: wholly brush, wholly pen, pen
+    /// partly over the wholly covered brush (the inner edge of the outline, which
+    /// does not depend on what lies below), or partly covered and blended with what
+    /// lies below one by one. Most of a disc is in the first two, which are plain
+    /// fills.
+    enum class TRunKind : uint8_t { Brush, Pen, PenOverBrush, Blended };
     struct TRun {
         int32_t Begin = 0;
         int32_t End = 0;

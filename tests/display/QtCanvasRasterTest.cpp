@@ -1,3 +1,4 @@
+#include "platform/DiscRasterizer.h"
 #include "platform/QtCanvas.h"
 
 #include <cstdlib>
@@ -163,6 +164,58 @@ TEST(QtCanvasRasterCacheTest, DiscsFarOutsideTheImageDrawNothingAndDoNotOverflow
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             ASSERT_EQ(image.pixel(x, y), 0xFF102030u);
+}
+
+// fg over bg with coverage 0..255, one channel at a time, rounded to nearest.
+uint32_t Over(uint32_t bg, uint32_t fg, uint32_t coverage) {
+    uint32_t result = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t t =
+            ((fg >> shift) & 0xFF) * coverage + ((bg >> shift) & 0xFF) * (255 - coverage) + 128;
+        result |= ((t + (t >> 8)) >> 8) << shift;
+    }
+    return result;
+}
+
+TEST(QtCanvasRasterCacheTest, DiscsAreTheirCoverageComposedPixelByPixelOverAnyBackground) {
+    // The rasterizer draws runs of like pixels at once; every pixel must still be
+    // the brush over what lay below by the fill coverage, then the pen over that by
+    // the stroke coverage - also where the image clips the disc.
+    std::srand(7);
+    TDiscRasterizer rasterizer;
+    for (int trial = 0; trial < 120; ++trial) {
+        const int ratio = 1 + trial % 2;
+        QImage image(97 * ratio, 61 * ratio, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, 0xFF000000u | static_cast<uint32_t>(std::rand() & 0xFFFFFF));
+        const QImage before = image.copy();
+        const int width = 2 + std::rand() % 40, height = 2 + std::rand() % 40;
+        const int pen = std::rand() % 6;
+        const int x1 = std::rand() % 120 - 30, y1 = std::rand() % 90 - 30;
+        const uint32_t brush = 0xFF000000u | static_cast<uint32_t>(std::rand() & 0xFFFFFF);
+        const uint32_t penColor = 0xFF000000u | static_cast<uint32_t>(std::rand() & 0xFFFFFF);
+        ASSERT_TRUE(
+            rasterizer.Draw(image, ratio, x1, y1, x1 + width, y1 + height, brush, pen, penColor));
+        const TDiscRasterizer::TCoverage cover = rasterizer.Coverage(width, height, pen, ratio);
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const int i = x - (x1 * ratio + cover.OriginX);
+                const int j = y - (y1 * ratio + cover.OriginY);
+                uint32_t expected = before.pixel(x, y);
+                if (i >= 0 && j >= 0 && i < cover.Width && j < cover.Height) {
+                    const size_t at = static_cast<size_t>(j) * cover.Width + i;
+                    if (cover.Fill[at] != 0)
+                        expected = Over(expected, brush, cover.Fill[at]);
+                    if (cover.Stroke[at] != 0)
+                        expected = Over(expected, penColor, cover.Stroke[at]);
+                }
+                differing += image.pixel(x, y) != expected;
+            }
+        ASSERT_EQ(differing, 0) << "box " << width << "x" << height << " pen " << pen << " at "
+                                << x1 << "," << y1 << " ratio " << ratio;
+    }
 }
 
 } // namespace
