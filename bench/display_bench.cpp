@@ -28,6 +28,19 @@ constexpr int BallCount = 21;
 using fenu::bench::BM_Floor_MemsetAndMemcpy;
 BENCHMARK(BM_Floor_MemsetAndMemcpy)->Repetitions(9)->ReportAggregatesOnly(true);
 
+/// A 625 x 500 off-screen surface on the real Qt presentation device.
+struct FieldSurface {
+    fenu::QtPresentationSystem System;
+    fenu::TDirectDraw DirectDraw{System, true};
+    fenu::TDirectDrawSurface& Surface = DirectDraw.NewSurface();
+    bool Ready(benchmark::State& state) {
+        if (Surface.CreateOffscreen(FieldWidth, FieldHeight, false))
+            return true;
+        state.SkipWithError("no surface");
+        return false;
+    }
+};
+
 /// Draws the balls as the game does: a filled disc each, the player's ball with
 /// its outline and direction stroke.
 void DrawBalls(fenu::TCanvas& canvas, int frame) {
@@ -51,13 +64,10 @@ void DrawBalls(fenu::TCanvas& canvas, int frame) {
 }
 
 void BM_Frame_FillBallsRelease(benchmark::State& state) {
-    fenu::QtPresentationSystem system;
-    fenu::TDirectDraw ddraw(system, true);
-    fenu::TDirectDrawSurface& surface = ddraw.NewSurface();
-    if (!surface.CreateOffscreen(FieldWidth, FieldHeight, false)) {
-        state.SkipWithError("no surface");
+    FieldSurface field;
+    if (!field.Ready(state))
         return;
-    }
+    fenu::TDirectDrawSurface& surface = field.Surface;
     int frame = 0;
     for (auto _ : state) {
         surface.Fill(0);
@@ -71,13 +81,10 @@ BENCHMARK(BM_Frame_FillBallsRelease)->Repetitions(9)->ReportAggregatesOnly(true)
 /// The drawing of a frame crowded with bullets: fill, then 500 outlined discs of
 /// radius 15 at positions that scatter them over the field as a busy player does.
 void BM_Frame_Fill500Bullets(benchmark::State& state) {
-    fenu::QtPresentationSystem system;
-    fenu::TDirectDraw ddraw(system, true);
-    fenu::TDirectDrawSurface& surface = ddraw.NewSurface();
-    if (!surface.CreateOffscreen(FieldWidth, FieldHeight, false)) {
-        state.SkipWithError("no surface");
+    FieldSurface field;
+    if (!field.Ready(state))
         return;
-    }
+    fenu::TDirectDrawSurface& surface = field.Surface;
     constexpr int Bullets = 500, Diameter = 30;
     int frame = 0;
     for (auto _ : state) {
@@ -102,13 +109,10 @@ BENCHMARK(BM_Frame_Fill500Bullets)->Repetitions(9)->ReportAggregatesOnly(true);
 
 /// The title screen's text: 60 points, bold, white on a clear brush.
 void BM_Frame_TitleText(benchmark::State& state) {
-    fenu::QtPresentationSystem system;
-    fenu::TDirectDraw ddraw(system, true);
-    fenu::TDirectDrawSurface& surface = ddraw.NewSurface();
-    if (!surface.CreateOffscreen(FieldWidth, FieldHeight, false)) {
-        state.SkipWithError("no surface");
+    FieldSurface field;
+    if (!field.Ready(state))
         return;
-    }
+    fenu::TDirectDrawSurface& surface = field.Surface;
     const QString title = QStringLiteral("f e N U");
     for (auto _ : state) {
         fenu::TCanvas& canvas = surface.Canvas();
