@@ -75,6 +75,35 @@ void TCollisionGrid::Rebuild(const std::vector<TSprite*>& sprites) {
         Index();
 }
 
+void TCollisionGrid::ChildRemoved(size_t index, uint64_t versionBefore, uint64_t versionAfter) {
+    if (!valid_ || !usable_ || treeVersion_ != versionBefore || index >= snapshot_.size())
+        return;
+    snapshot_.erase(snapshot_.begin() + static_cast<std::ptrdiff_t>(index));
+    rects_.erase(rects_.begin() + static_cast<std::ptrdiff_t>(index));
+    const auto removed = static_cast<int32_t>(index);
+    // Each cell keeps its ascending order; the cells are compacted in place.
+    const auto renumbered = [removed](int32_t sprite) {
+        return sprite > removed ? sprite - 1 : sprite;
+    };
+    const size_t cells = cellStart_.size() - 1;
+    int32_t kept = 0;
+    for (size_t cell = 0; cell < cells; ++cell) {
+        const int32_t first = cellStart_[cell], last = cellStart_[cell + 1];
+        cellStart_[cell] = kept;
+        for (int32_t k = first; k < last; ++k)
+            if (const int32_t sprite = cellSprites_[static_cast<size_t>(k)]; sprite != removed)
+                cellSprites_[static_cast<size_t>(kept++)] = renumbered(sprite);
+    }
+    cellStart_[cells] = kept;
+    cellSprites_.resize(static_cast<size_t>(kept));
+    std::erase(everywhere_, removed);
+    for (int32_t& sprite : everywhere_)
+        sprite = renumbered(sprite);
+    if (rects_.empty())
+        valid_ = false;
+    treeVersion_ = versionAfter;
+}
+
 // Cells are a power of two wide, so a shift divides (a division here was most of
 // a rebuild). Only a probe reaches left of or above the scene; the shift rounds
 // that down, and the clamp turns it into the first cell.

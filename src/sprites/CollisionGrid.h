@@ -51,6 +51,12 @@ public:
     /// plain loop must run.
     const std::vector<int32_t>* Candidates(const TRect& probe);
 
+    /// The engine's child at index has left the list, which moved the tree from
+    /// versionBefore to versionAfter. A grid that was in step with versionBefore
+    /// drops the sprite and renumbers the ones after it, and is in step with
+    /// versionAfter; any other grid stays out of step and is rebuilt when next used.
+    void ChildRemoved(size_t index, uint64_t versionBefore, uint64_t versionAfter);
+
     /// How often the grid was rebuilt; for tests of the reuse.
     uint64_t Rebuilds() const { return rebuilds_; }
 

@@ -81,11 +81,20 @@ void TSprite::AddChild(TSprite* child) {
 }
 
 void TSprite::RemoveChild(TSprite* child) {
-    if (TSpriteEngine* engine = TreeEngine())
+    TSpriteEngine* engine = TreeEngine();
+    const uint64_t versionBefore = engine ? engine->treeVersion_ : 0;
+    if (engine)
         ++engine->treeVersion_;
     // Children are usually destroyed last-first, so search from the back.
-    if (auto it = std::find(children_.rbegin(), children_.rend(), child); it != children_.rend())
+    if (auto it = std::find(children_.rbegin(), children_.rend(), child); it != children_.rend()) {
+        const auto index =
+            static_cast<size_t>(std::distance(children_.begin(), std::next(it).base()));
         children_.erase(std::next(it).base());
+        // A top-level sprite gone (a bullet that hit): the grid takes it out itself
+        // instead of being rebuilt at the next pass.
+        if (engine == this)
+            engine->grid_->ChildRemoved(index, versionBefore, engine->treeVersion_);
+    }
     if (auto it = std::find(drawList_.begin(), drawList_.end(), child); it != drawList_.end())
         drawList_.erase(it);
     if (children_.empty()) {

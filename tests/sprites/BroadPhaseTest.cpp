@@ -441,6 +441,23 @@ TEST_F(GridScene, NewLargeAndRemovedSpritesAreSeenByTheNextPass) {
     EXPECT_EQ(world.Get(21)->CheckCollisions(), 0);
 }
 
+TEST_F(GridScene, ARemovedSpriteLeavesTheGridWithoutARebuildAndTheRestKeepTheirPlaces) {
+    world.Get(0)->CheckCollisions();
+    const uint64_t rebuilds = world.engine->CollisionGrid().Rebuilds();
+    TestSprite* mover = world.Get(150);
+    mover->X = world.Get(21)->X + 5; // onto sprite 21, with the indices after it
+    mover->Y = world.Get(21)->Y + 5;
+    EXPECT_EQ(world.Get(21)->CheckCollisions(), 1);
+    const uint64_t afterMove = world.engine->CollisionGrid().Rebuilds();
+    EXPECT_EQ(afterMove, rebuilds + 1);
+    delete world.Get(3); // an earlier sprite: every later index moves down by one
+    world.log.clear();
+    EXPECT_EQ(world.Get(21)->CheckCollisions(), 1);
+    EXPECT_EQ(world.log, (std::vector<Call>{{'c', 21, 150}, {'c', 150, 21}, {'h', 21, 150}}));
+    EXPECT_EQ(world.Get(199)->CheckCollisions(), 0);
+    EXPECT_EQ(world.engine->CollisionGrid().Rebuilds(), afterMove);
+}
+
 TEST_F(GridScene, AProbeWithoutArea) {
     world.Get(0)->CheckCollisions();
     TestSprite* probe = world.Create();
