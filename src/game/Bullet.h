@@ -21,6 +21,8 @@ public:
 
     explicit TBullet(TGameState& fieldWindow);
 
+    TBullet* AsBullet() override { return this; }
+
     /// Moves each channel by its step; a channel that would pass 0 or 65535 stops
     /// on the bound and its step turns round.
     void StepColor();

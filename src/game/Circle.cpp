@@ -131,8 +131,8 @@ void TCircle::CollideWith(TSprite* otherSprite, bool& done) {
     if (other->Id() == Touching || Id() == other->Touching)
         return;
 
-    auto* selfBullet = dynamic_cast<TBullet*>(this);
-    auto* otherBullet = dynamic_cast<TBullet*>(other);
+    TBullet* selfBullet = AsBullet();
+    TBullet* otherBullet = other->AsBullet();
     TBullet* bullet = nullptr;
     TCircle* target = nullptr;
     if (selfBullet && !otherBullet) {
@@ -189,7 +189,7 @@ void TCircle::DrawStep() {
         canvas->SetPenStyle(TPenStyle::psClear);
     }
 
-    if (auto* bullet = dynamic_cast<TBullet*>(this)) {
+    if (TBullet* bullet = AsBullet()) {
         canvas->SetPenStyle(TPenStyle::psSolid);
         canvas->SetPenWidth(BulletOutlineWidth);
         canvas->SetPenColor(BlinkColors[(age / BulletBlinkPeriod) % 2]);
