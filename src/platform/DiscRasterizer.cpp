@@ -29,28 +29,19 @@ inline uint32_t Blend(uint32_t bg, uint32_t fg, uint32_t coverage) {
 
 const TDiscRasterizer::TMask& TDiscRasterizer::Mask(int boxWidth, int boxHeight, int penWidth,
                                                     int ratio) {
-    ++uses_;
-    for (TMask& mask : masks_)
-        if (mask.BoxWidth == boxWidth && mask.BoxHeight == boxHeight && mask.PenWidth == penWidth &&
-            mask.Ratio == ratio) {
-            mask.LastUse = uses_;
-            return mask;
-        }
-    TMask* slot = nullptr;
-    if (masks_.size() < MaxMasks) {
-        slot = &masks_.emplace_back();
-    } else {
-        slot = &*std::min_element(masks_.begin(), masks_.end(), [](const TMask& a, const TMask& b) {
-            return a.LastUse < b.LastUse;
-        });
+    const auto found = masks_.Find([&](const TMask& mask) {
+        return mask.BoxWidth == boxWidth && mask.BoxHeight == boxHeight &&
+               mask.PenWidth == penWidth && mask.Ratio == ratio;
+    });
+    if (!found.Hit) {
+        TMask& mask = found.Entry;
+        mask.BoxWidth = boxWidth;
+        mask.BoxHeight = boxHeight;
+        mask.PenWidth = penWidth;
+        mask.Ratio = ratio;
+        Build(mask);
     }
-    slot->BoxWidth = boxWidth;
-    slot->BoxHeight = boxHeight;
-    slot->PenWidth = penWidth;
-    slot->Ratio = ratio;
-    slot->LastUse = uses_;
-    Build(*slot);
-    return *slot;
+    return found.Entry;
 }
 
 TDiscRasterizer::TCoverage TDiscRasterizer::Coverage(int boxWidth, int boxHeight, int penWidth,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/RecentlyUsed.h"
 
 #include <cstdint>
 #include <vector>
@@ -32,7 +33,7 @@ public:
     bool Draw(QImage& image, int ratio, int x1, int y1, int x2, int y2, TColor brush, int penWidth,
               TColor pen);
 
-    size_t MaskCount() const { return masks_.size(); }
+    size_t MaskCount() const { return masks_.Size(); }
 
     /// The coverage a box of this size and pen is drawn with (0..255 per device
     /// pixel, Width x Height from the box corner moved by Origin), for tests that
@@ -69,15 +70,13 @@ private:
         std::vector<TSpan> Rows;
         std::vector<TRun> Runs;
         std::vector<int32_t> RowRuns; ///< Height + 1 offsets into Runs
-        uint64_t LastUse = 0;
     };
 
     const TMask& Mask(int boxWidth, int boxHeight, int penWidth, int ratio);
     static void Build(TMask& mask);
     static void FindRuns(TMask& mask);
 
-    std::vector<TMask> masks_;
-    uint64_t uses_ = 0;
+    TRecentlyUsed<TMask> masks_{MaxMasks};
 };
 
 } // namespace fenu

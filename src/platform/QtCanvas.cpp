@@ -126,28 +126,20 @@ void QtCanvas::SetPenStyle(TPenStyle style) {
 }
 
 const QPen& QtCanvas::CachedPen(TColor color, int width, Qt::PenCapStyle cap) {
-    ++penUses_;
-    for (TCachedPen& entry : pens_)
-        if (entry.Color == color && entry.Width == width && entry.Cap == cap) {
-            entry.LastUse = penUses_;
-            return entry.Pen;
-        }
-    TCachedPen* slot = nullptr;
-    if (pens_.size() < CachedPens)
-        slot = &pens_.emplace_back();
-    else
-        slot = &*std::min_element(pens_.begin(), pens_.end(), [](const auto& a, const auto& b) {
-            return a.LastUse < b.LastUse;
-        });
-    slot->Color = color;
-    slot->Width = width;
-    slot->Cap = cap;
-    slot->LastUse = penUses_;
-    slot->Pen = QPen(ToQColor(color));
-    slot->Pen.setWidth(width);
-    slot->Pen.setCapStyle(cap);
-    slot->Pen.setJoinStyle(Qt::RoundJoin);
-    return slot->Pen;
+    const auto found = pens_.Find([&](const TCachedPen& entry) {
+        return entry.Color == color && entry.Width == width && entry.Cap == cap;
+    });
+    TCachedPen& entry = found.Entry;
+    if (!found.Hit) {
+        entry.Color = color;
+        entry.Width = width;
+        entry.Cap = cap;
+        entry.Pen = QPen(ToQColor(color));
+        entry.Pen.setWidth(width);
+        entry.Pen.setCapStyle(cap);
+        entry.Pen.setJoinStyle(Qt::RoundJoin);
+    }
+    return entry.Pen;
 }
 
 int QtCanvas::WholeRatio() const {

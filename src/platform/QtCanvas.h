@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/DiscRasterizer.h"
+#include "platform/RecentlyUsed.h"
 
 #include <cstdint>
 #include <vector>
@@ -73,7 +74,6 @@ private:
         TColor Color = 0;
         int Width = 0;
         Qt::PenCapStyle Cap = Qt::SquareCap;
-        uint64_t LastUse = 0;
         QPen Pen;
     };
     struct TPreparedFont {
@@ -103,9 +103,8 @@ private:
     int penWidth_ = 1;
     TPenStyle penStyle_ = TPenStyle::psSolid;
     std::vector<TTextPicture> textPictures_; ///< most recently used first
-    std::vector<TCachedPen> pens_;
+    TRecentlyUsed<TCachedPen> pens_{CachedPens};
     std::vector<TPreparedFont> fonts_;
-    uint64_t penUses_ = 0;
     TDiscRasterizer discs_;
 };
 
