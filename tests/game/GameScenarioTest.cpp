@@ -16,10 +16,9 @@
 namespace fenu::test {
 namespace {
 
-class GameScenario : public ::testing::Test {
+class GameScenario : public ::testing::Test, protected WiredGame {
 protected:
-    GameScenario() : view(engine), game(view, cursor) {
-        WireGame(game, engine, clock, sounds, options, 12345);
+    GameScenario() : WiredGame(12345) {
         options.SetBonusPointsChecked(false);
         options.SetSoundsChecked(true);
         clock.Set(1'000'000);
@@ -80,14 +79,6 @@ protected:
         KeepCursorAway();
         game.Neu1Click();
     }
-
-    TSpriteEngine engine;
-    FakeGameView view;
-    FakeCursor cursor;
-    ManualClock clock;
-    RecordingSoundPlayer sounds;
-    FakeOptionMarks options;
-    TGame game;
 };
 
 TEST_F(GameScenario, StartsOnTheTitleScreenWithOneToSixDemoBalls) {

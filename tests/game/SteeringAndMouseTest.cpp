@@ -16,12 +16,9 @@
 namespace fenu::test {
 namespace {
 
-class GameCommands : public ::testing::Test {
+class GameCommands : public ::testing::Test, protected WiredGame {
 protected:
-    GameCommands() : view(engine), game(view, cursor) {
-        WireGame(game, engine, clock, sounds, options, 777);
-        options.SetBonusPointsChecked(true);
-    }
+    GameCommands() : WiredGame(777) { options.SetBonusPointsChecked(true); }
 
     /// A running game whose player's ball has its centre at (100, 100).
     TCircle& PlayerAt100(uint32_t radius, TVector velocity) {
@@ -35,14 +32,6 @@ protected:
     }
 
     void CursorAtClient(int x, int y) { cursor.position = {view.origin.X + x, view.origin.Y + y}; }
-
-    TSpriteEngine engine;
-    FakeGameView view;
-    FakeCursor cursor;
-    ManualClock clock;
-    RecordingSoundPlayer sounds;
-    FakeOptionMarks options;
-    TGame game;
 };
 
 TEST_F(GameCommands, TheCursorOnTheRimCountsAsCaught) {

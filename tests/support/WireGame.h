@@ -1,5 +1,9 @@
 #pragma once
 
+#include "FakeCursor.h"
+#include "FakeGameView.h"
+#include "FakeServices.h"
+#include "ManualClock.h"
 #include "game/Game.h"
 #include "game/Random.h"
 #include "sprites/Sprite.h"
@@ -18,5 +22,21 @@ inline void WireGame(TGame& game, TSpriteEngine& engine, Clock& clock, SoundPlay
     game.Presets = MakePresets();
     game.CurrentConfig = game.Presets[0];
 }
+
+/// A controller with the usual test doubles plugged in: fake view, cursor and
+/// clock, recorded sounds, option marks. Game tests derive their fixture from it.
+struct WiredGame {
+    explicit WiredGame(uint32_t seed) : view(engine), game(view, cursor) {
+        WireGame(game, engine, clock, sounds, options, seed);
+    }
+
+    TSpriteEngine engine;
+    FakeGameView view;
+    FakeCursor cursor;
+    ManualClock clock;
+    RecordingSoundPlayer sounds;
+    FakeOptionMarks options;
+    TGame game;
+};
 
 } // namespace fenu::test
