@@ -99,6 +99,10 @@ Qt::ItemFlags TRecordsModel::flags(const QModelIndex& index) const {
 TTabControl::TTabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
+    // A click on a tab takes the focus, as a tab control does: otherwise it stays on
+    // "Rekorde löschen", and the Enter meant for "OK" would empty the newly shown
+    // table too.
+    tabs_->setFocusPolicy(Qt::StrongFocus);
     connect(tabs_, &QTabBar::currentChanged, this, &TTabControl::Change);
 }
 

@@ -182,6 +182,30 @@ TEST_F(Form3Test, OkEnterAndTheCloseBoxCloseItButEscapeDoesNot) {
     EXPECT_TRUE(run.StillOpen());
 }
 
+// After "Rekorde löschen" the focus sits on that button; a click on the other tab
+// must take the focus away from it, or the Enter meant for "OK" would empty that
+// table as well.
+TEST_F(Form3Test, EnterAfterClearingOneTableAndClickingTheOtherTabClosesWithoutClearingIt) {
+    records[0][2] = {123, QStringLiteral("Anna")};
+    records[1][0] = {40, QStringLiteral("Eva")};
+    options.BonusPoints = true;
+    const int result = run.Exec(form, [this] {
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTabBar* tabs = form.TabControl1->Tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        ASSERT_EQ(form.TabControl1->TabIndex(), 0);
+        QWidget* focus = form.focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_NE(focus, form.Button1);
+        QTest::keyClick(focus, Qt::Key_Return);
+    });
+
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_FALSE(run.StillOpen());
+    EXPECT_EQ(records[1][0], TRecord{});
+    EXPECT_EQ(records[0][2], (TRecord{123, QStringLiteral("Anna")}));
+}
+
 TEST_F(Form3Test, EveryTextFitsItsControlWithTheSystemMessageFont) {
     UseSystemMessageFont();
     EXPECT_EQ(form.font().family(), SystemMessageFontFace());
