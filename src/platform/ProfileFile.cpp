@@ -143,6 +143,29 @@ mode_t NewFileMode(const QByteArray& target) {
     return 0666 & ~mask;
 }
 
+// The file exists and we may not change it: no write permission for us, or none for
+// anybody (read-only, which holds even for the superuser, as the read-only attribute
+// does elsewhere). A rename over it would succeed where writing it would not.
+bool ExistsReadOnly(const QByteArray& target) {
+    struct stat existing {};
+    if (::stat(target.constData(), &existing) != 0)
+        return false;
+    return (existing.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0;
+}
+
+// Rewrites the file where it is: for a file we may write in a folder where we may
+// not create the temporary file.
+bool WriteInPlace(const QByteArray& target, const QByteArray& bytes) {
+    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int saved = errno;
+    const bool closed = ::close(fd) == 0;
+    errno = saved;
+    return written && closed;
+}
+
 void SyncFolderOf(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0    ? QByteArray(".")
@@ -386,10 +409,27 @@ bool TProfileFile::Flush() {
     if (info.isSymLink())
         target = QFile::encodeName(info.symLinkTarget());
 
+    if (ExistsReadOnly(target)) {
+        errno = EACCES;
+        error_ = SystemError("write");
+        return false;
+    }
+
     const QByteArray bytes = Serialize();
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
+        const int saved = errno;
+        if ((saved == EACCES || saved == EPERM) && ::access(target.constData(), F_OK) == 0) {
+            // The folder is closed to us but the file is ours to write.
+            if (WriteInPlace(target, bytes)) {
+                modified_ = false;
+                return true;
+            }
+            error_ = SystemError("write");
+            return false;
+        }
+        errno = saved;
         error_ = SystemError("create temporary file");
         return false;
     }

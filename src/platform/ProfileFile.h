@@ -67,8 +67,11 @@ public:
 
     /// Writes the document to Path() when it differs from what was loaded: a
     /// temporary file in the same folder, synced to disk, then renamed over the old
-    /// file. On failure the old file is left as it was, ErrorString() says why and the
-    /// result is false.
+    /// file. A file that exists read-only (or not writable by us) is left alone and
+    /// the flush fails. A writable file in a folder where no temporary file can be
+    /// made is rewritten in place instead. On failure ErrorString() says why and the
+    /// result is false; the old file is left as it was, except when an in-place
+    /// rewrite itself fails.
     bool Flush();
     const QString& ErrorString() const { return error_; }
 

@@ -2,7 +2,9 @@
 
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -295,6 +297,47 @@ TEST_F(ProfileFileOnDisk, ReplacingKeepsPermissionsAndSymbolicLinks) {
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(Path("real.ini")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// Read-only is the owner's wish: a rename over the file would succeed, writing it
+// would not, so it is not replaced, whoever runs the program.
+TEST_F(ProfileFileOnDisk, AReadOnlyFileIsNeitherReplacedNorMadeWritableAndTheFlushFails) {
+    WriteBytes(Path(), "[A]\nKey=1\n");
+    const QByteArray path = QFile::encodeName(Path());
+    ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.constData(), &before), 0);
+
+    TProfileFile file(Path());
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(Read(file, "A", "Key"), "1");
+    file.WriteString(u"A", u"Key", u"2");
+    EXPECT_FALSE(file.Flush());
+    EXPECT_FALSE(file.ErrorString().isEmpty());
+
+    EXPECT_EQ(FileBytes(Path()), "[A]\nKey=1\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(path.constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+    EXPECT_EQ(after.st_mode & 0777, 0444u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Settings.ini")});
+}
+
+// A folder closed to us (a shared program folder) with a file we may write: the
+// file is rewritten where it is rather than the run's values lost.
+TEST_F(ProfileFileOnDisk, AWritableFileInAFolderClosedToUsIsRewrittenInPlace) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may create files in any folder";
+    WriteBytes(Path(), "[A]\r\nKey=1\r\n; kept\r\n");
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    TProfileFile file(Path());
+    ASSERT_TRUE(file.Load());
+    file.WriteString(u"A", u"Key", u"2");
+    const bool flushed = file.Flush();
+    ::chmod(folder.constData(), 0755);
+    EXPECT_TRUE(flushed) << file.ErrorString().toStdString();
+    EXPECT_EQ(FileBytes(Path()), "[A]\r\nKey=2\r\n; kept\r\n");
 }
 
 TEST_F(ProfileFileOnDisk, AFileTooLargeForSettingsReadsEmptyFastAndIsNeverReplaced) {
