@@ -47,7 +47,9 @@ void QtCursor::PushBackInside() {
 }
 
 bool QtCursor::eventFilter(QObject* watched, QEvent* event) {
-    if (clip_ && event->type() == QEvent::MouseMove)
+    // A quick flick takes the pointer out of the window in one motion, and past the
+    // window we see no more motions: leaving is the last chance to fetch it back.
+    if (clip_ && (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave))
         PushBackInside();
     return QObject::eventFilter(watched, event);
 }
