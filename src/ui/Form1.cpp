@@ -20,6 +20,27 @@
 
 namespace fenu {
 
+namespace {
+
+// Gives the keyboard back to the main window when a dialog it opened closes. A
+// window manager does that by itself; on a bare X server the focus falls to the
+// root window, and F2, P, Esc and S would go nowhere until the next click.
+class TFocusReturn {
+public:
+    explicit TFocusReturn(QWidget& window) : window_(window) {}
+    TFocusReturn(const TFocusReturn&) = delete;
+    TFocusReturn& operator=(const TFocusReturn&) = delete;
+    ~TFocusReturn() {
+        if (window_.isVisible())
+            window_.activateWindow();
+    }
+
+private:
+    QWidget& window_;
+};
+
+} // namespace
+
 TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), services_(services),
       settingsFile_(services.SettingsFile.isEmpty() ? fenu::SettingsFile() : services.SettingsFile),
@@ -178,6 +199,7 @@ void TForm1::MenuItem_DefConfigClick(TMode tag) {
 void TForm1::Benutzerdefiniert1Click() {
     // The radio items do not check themselves: a cancelled dialog keeps the old mark.
     CheckDifficulty(game_->Mode);
+    const TFocusReturn focusReturn(*this);
     if (Form2().exec() != QDialog::Accepted)
         return;
     game_->Mode = CustomMode;
@@ -190,10 +212,12 @@ void TForm1::Benutzerdefiniert1Click() {
 }
 
 void TForm1::Rekorde1Click() {
+    const TFocusReturn focusReturn(*this);
     Form3().exec();
 }
 
 void TForm1::Info1Click() {
+    const TFocusReturn focusReturn(*this);
     Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
 }
 
@@ -283,6 +307,7 @@ void TForm1::SetPauseChecked(bool checked) {
 }
 
 bool TForm1::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+    const TFocusReturn focusReturn(*this);
     return fenu::InputQuery(this, caption, prompt, value);
 }
 

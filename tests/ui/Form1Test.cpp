@@ -158,6 +158,20 @@ TEST_F(MainWindow, ACancelledCustomDialogKeepsThePreviousDifficulty) {
     EXPECT_EQ(form->Game().Balls.size(), 3u);
 }
 
+// Without a window manager nobody hands the keyboard back when a dialog closes
+// (here, too, it stays with the hidden dialog): the window takes it itself, so
+// that F2, P, Esc and S work again at once.
+TEST_F(MainWindow, TheKeyboardComesBackToTheWindowWhenADialogCloses) {
+    TForm2 form2(form.get());
+    form->SetDialogs(&form2, nullptr, nullptr);
+    QTimer::singleShot(0, &form2, [&form2] { form2.reject(); });
+    form->Menu().Benutzerdefiniert1->trigger();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return QGuiApplication::focusWindow() == form->windowHandle(); }, 1000));
+    Press(Qt::Key_F2);
+    EXPECT_FALSE(form->Game().AttractMode) << "F2 started a game";
+}
+
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
     form->Menu().Schwierig1->trigger();
     form->Game().Records[0][2] = {77, QStringLiteral("Anna")};
