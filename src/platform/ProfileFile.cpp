@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/Utf8KeepingBytes.h"
 #include "platform/Windows1252.h"
 
 #include <cerrno>
@@ -14,6 +15,10 @@
 namespace fenu {
 
 namespace {
+
+// Byte-order marks an editor puts before a UTF-8 or UTF-16 (little-endian) text.
+constexpr QByteArrayView Utf8Mark = "\xEF\xBB\xBF";
+constexpr QByteArrayView Utf16LittleEndianMark = "\xFF\xFE";
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -213,6 +218,8 @@ void TProfileFile::Parse(QByteArrayView bytes) {
     lines_.clear();
     added_.clear();
     lineEnding_ = QStringLiteral("\n");
+    encoding_ = TEncoding::Windows1252;
+    oddLastByte_.reset();
     error_.clear();
     modified_ = false;
     replaceable_ = true;
@@ -221,7 +228,7 @@ void TProfileFile::Parse(QByteArrayView bytes) {
         error_ = QStringLiteral("file too large");
         return;
     }
-    source_ = FromWindows1252(bytes);
+    source_ = Decode(bytes);
     const QStringView all(source_);
     const qsizetype firstBreak = all.indexOf(u'\n');
     if (firstBreak > 0 && all[firstBreak - 1] == u'\r')
@@ -303,7 +310,12 @@ QString TProfileFile::ReadString(QStringView section, QStringView key,
     if (found.Key < 0)
         return defaultValue;
     const QStringView value = Unquoted(KeyValue(Text(lines_[found.Key])));
-    return value.first(std::min(value.size(), MaxValueLength)).toString();
+    qsizetype length = std::min(value.size(), MaxValueLength);
+    // A cut between the two halves of a character would leave half of it.
+    if (length < value.size() && value[length - 1].isHighSurrogate() &&
+        value[length].isLowSurrogate())
+        --length;
+    return value.first(length).toString();
 }
 
 void TProfileFile::WriteString(QStringView section, QStringView key, QStringView value) {
@@ -391,7 +403,46 @@ QByteArray TProfileFile::Serialize() const {
     text.reserve(size);
     for (const TLine& line : lines_)
         text += Text(line);
+    switch (encoding_) {
+    case TEncoding::Utf8:
+        return Utf8Mark.toByteArray() + ToUtf8KeepingBytes(text);
+    case TEncoding::Utf16LittleEndian: {
+        QByteArray bytes = Utf16LittleEndianMark.toByteArray();
+        bytes.reserve(bytes.size() + 2 * text.size());
+        for (const QChar c : std::as_const(text)) {
+            bytes.append(static_cast<char>(c.unicode() & 0xff));
+            bytes.append(static_cast<char>(c.unicode() >> 8));
+        }
+        if (oddLastByte_)
+            bytes.append(*oddLastByte_);
+        return bytes;
+    }
+    case TEncoding::Windows1252:
+        break;
+    }
     return ToWindows1252(text);
+}
+
+QString TProfileFile::Decode(QByteArrayView bytes) {
+    if (bytes.startsWith(Utf8Mark)) {
+        encoding_ = TEncoding::Utf8;
+        return FromUtf8KeepingBytes(bytes.sliced(Utf8Mark.size()));
+    }
+    if (bytes.startsWith(Utf16LittleEndianMark)) {
+        encoding_ = TEncoding::Utf16LittleEndian;
+        QByteArrayView units = bytes.sliced(Utf16LittleEndianMark.size());
+        // Half a unit at the end stays the last byte of the file, whatever is added.
+        if (units.size() % 2 != 0) {
+            oddLastByte_ = units.back();
+            units.chop(1);
+        }
+        QString text(units.size() / 2, Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            text[i] = QChar(static_cast<char16_t>(static_cast<uint8_t>(units[2 * i]) |
+                                                  static_cast<uint8_t>(units[2 * i + 1]) << 8));
+        return text;
+    }
+    return FromWindows1252(bytes);
 }
 
 bool TProfileFile::Flush() {

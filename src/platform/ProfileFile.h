@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QByteArray>
@@ -22,7 +23,10 @@ namespace fenu {
 ///   is every line that a write does not change;
 /// - CRLF and LF files both read; new lines use the ending the file already has
 ///   (LF for a new file);
-/// - the text is Windows-1252 on disk;
+/// - the text is Windows-1252 on disk, unless the file begins with a byte-order
+///   mark: a file an editor saved as UTF-8 or UTF-16 (little-endian) is read in its
+///   encoding and written back in it, mark included, every byte it holds kept
+///   (bytes that are no UTF-8 survive as themselves, see Utf8KeepingBytes.h);
 /// - a new key goes at the end of its section, a new section at the end of the file.
 ///
 /// The whole file lives in memory; Flush replaces it atomically. A file larger than
@@ -80,6 +84,7 @@ public:
 
 private:
     enum class TKind : uint8_t { Other, Section, Key };
+    enum class TEncoding : uint8_t { Windows1252, Utf8, Utf16LittleEndian };
 
     // One line of the document (or a run of lines that are neither sections nor
     // keys), terminator included. Its text is a slice of the loaded file, or one of
@@ -98,6 +103,8 @@ private:
         qsizetype SectionEnd = -1; ///< line after the section's last section or key line
     };
 
+    /// The text of the file's bytes, noting their encoding.
+    QString Decode(QByteArrayView bytes);
     QStringView Text(const TLine& line) const;
     static TLine Classify(QStringView text, uint32_t start, uint32_t length);
     TFound Find(QStringView section, QStringView key) const;
@@ -115,6 +122,8 @@ private:
     std::vector<TLine> lines_;
     std::vector<QString> added_;
     QString lineEnding_ = QStringLiteral("\n");
+    TEncoding encoding_ = TEncoding::Windows1252;
+    std::optional<char> oddLastByte_; ///< of a UTF-16 file of odd length
     QString error_;
     bool modified_ = false;
     bool replaceable_ = true;

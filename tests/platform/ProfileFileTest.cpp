@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,6 +120,69 @@ TEST(ProfileFileText, EveryByteSurvivesUntouched) {
     TProfileFile file = Parsed(all + "\n[A]\nKey=1\n");
     file.WriteString(u"A", u"Key", u"2");
     EXPECT_EQ(file.Serialize(), all + "\n[A]\nKey=2\n");
+}
+
+namespace {
+
+QByteArray Utf16LittleEndian(const QString& text) {
+    QByteArray bytes;
+    for (const QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xff));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+} // namespace
+
+// An editor that saves as UTF-8 or UTF-16 puts a byte-order mark first; read as
+// single bytes, the mark would hide the first section header and a save would add
+// a second one.
+TEST(ProfileFileText, FilesWithAByteOrderMarkAreReadAndWrittenBackInTheirEncoding) {
+    const QString name = QStringLiteral("\u0141ukasz \u20ac");
+    const QString text = QStringLiteral("[Settings]\r\nMode=1\r\nPlayer0=") + name + "\r\n";
+    const std::pair<QByteArray, std::function<QByteArray(const QString&)>> encodings[] = {
+        {"\xEF\xBB\xBF", [](const QString& t) { return t.toUtf8(); }},
+        {"\xFF\xFE", Utf16LittleEndian}};
+    for (const auto& [mark, encode] : encodings) {
+        const QByteArray bytes = mark + encode(text);
+        TProfileFile file = Parsed(bytes);
+        EXPECT_EQ(Read(file, "Settings", "Mode"), "1");
+        EXPECT_EQ(Read(file, "Settings", "Player0"), name);
+        EXPECT_EQ(file.Serialize(), bytes) << "unchanged, mark and all";
+
+        file.WriteString(u"Settings", u"Mode", u"2");
+        file.WriteString(u"Settings", u"Bonus Points", u"0");
+        const QByteArray written = file.Serialize();
+        EXPECT_TRUE(written.startsWith(mark));
+        EXPECT_EQ(written.count(encode(QStringLiteral("[Settings]"))), 1) << "no second section";
+        const TProfileFile again = Parsed(written);
+        EXPECT_EQ(Read(again, "Settings", "Mode"), "2");
+        EXPECT_EQ(Read(again, "Settings", "Bonus Points"), "0");
+        EXPECT_EQ(Read(again, "Settings", "Player0"), name);
+    }
+    // Without a mark the same bytes stay single-byte text.
+    EXPECT_EQ(Read(Parsed("[A]\nK=\xC3\xA4\n"), "A", "K"), QStringLiteral("\u00c3\u00a4"));
+}
+
+// Bytes after a mark that are no text in its encoding (a broken sequence, half a
+// UTF-16 unit) still write back, also around a change.
+TEST(ProfileFileText, BrokenTextAfterAByteOrderMarkKeepsEveryByte) {
+    TProfileFile utf8 = Parsed("\xEF\xBB\xBF[A]\nK=\xCE\xF7x\n");
+    EXPECT_EQ(utf8.Serialize(), "\xEF\xBB\xBF[A]\nK=\xCE\xF7x\n");
+    utf8.WriteString(u"A", u"L", Read(utf8, "A", "K"));
+    EXPECT_EQ(utf8.Serialize(), "\xEF\xBB\xBF[A]\nK=\xCE\xF7x\nL=\xCE\xF7x\n");
+
+    const QByteArray odd("\xFF\xFE[\0A\0]\0\n\0K\0=\0\x31\0\n\0\x07", 19);
+    TProfileFile utf16 = Parsed(odd);
+    EXPECT_EQ(Read(utf16, "A", "K"), "1");
+    EXPECT_EQ(utf16.Serialize(), odd);
+    utf16.WriteString(u"A", u"K", u"2");
+    const TProfileFile again = Parsed(utf16.Serialize());
+    EXPECT_EQ(Read(again, "A", "K"), "2");
+    EXPECT_EQ(again.Serialize(), utf16.Serialize());
+    EXPECT_TRUE(utf16.Serialize().endsWith(QByteArray("\n\0\x07", 3)))
+        << "the half unit stays last";
 }
 
 TEST(ProfileFileWriting, OnlyTheChangedLineChangesAndUnknownLinesStayByteForByte) {
