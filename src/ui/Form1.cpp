@@ -230,6 +230,9 @@ void TForm1::showEvent(QShowEvent* event) {
             frame.moveCenter(screen->availableGeometry().center());
             move(frame.topLeft());
         }
+        // A window manager gives a new window the keyboard; without one the keys
+        // would go wherever the pointer happens to be.
+        activateWindow();
     }
     QMainWindow::showEvent(event);
 }

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The game on a bare X server (no window manager), driven the way a player drives
+# it: synthetic key presses to whatever window has the keyboard. Nobody hands the
+# keyboard to a new window or back to the main window when a dialog closes, so the
+# game must take it itself; the pointer is parked away from the window, so keys do
+# not reach it by lying under the pointer either.
+#   bare_x_server.sh <path of fenu>
+set -euo pipefail
+fenu=$1
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+scratch=$(mktemp -d)
+xvfb_pid=""
+fenu_pid=""
+cleanup() {
+    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*"
+    echo "--- the game's output:"
+    cat "$scratch/output" 2>/dev/null || true
+    exit 1
+}
+
+# Polls a condition for up to the given number of seconds.
+wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    while ((tries-- > 0)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+caption_matches() { xdotool search --name "$1"; }
+
+# A display number nobody uses, chosen by the server itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+xvfb_pid=$!
+wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$scratch/display")"
+
+# A copy of the program in a folder of its own, so that Settings.ini is written
+# there; "Schwierig" ends the first game within seconds with a new record.
+mkdir "$scratch/game"
+cp "$fenu" "$scratch/game/fenu"
+printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+xdotool mousemove 5 5
+HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+fenu_pid=$!
+wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
+sleep 0.5
+
+xdotool key F2
+wait_for 5 caption_matches 'Punkte' || fail "F2 right after the start did not start a game"
+
+wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
+sleep 0.3
+xdotool key Return
+wait_for 5 caption_matches '^Rekorde$' || fail "Enter in the name prompt did not show the records"
+sleep 0.3
+xdotool key Return
+wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
+sleep 0.3
+
+xdotool key F2
+wait_for 5 caption_matches '\[[01] Punkte' || fail "F2 after the dialogs did not start a new game"
+
+xdotool key alt+F4
+wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "Alt+F4 did not end the program"
+wait "$fenu_pid" || fail "the program ended with status $?"
+fenu_pid=""
+grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
+    fail "the record is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
+echo "passed"
