@@ -1,5 +1,7 @@
 #include "ui/Form2.h"
 
+#include "ui/DialogPlacement.h"
+
 #include <algorithm>
 
 #include <QEvent>
@@ -180,6 +182,12 @@ void TForm2::done(int result) {
         spin->Normalize();
     }
     QDialog::done(result);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    if (const QWidget* window = parentWidget())
+        CenterOnWindow(*this, *window->window());
+    QDialog::showEvent(event);
 }
 
 } // namespace fenu

@@ -1,5 +1,7 @@
 #include "ui/Form3.h"
 
+#include "ui/DialogPlacement.h"
+
 #include <array>
 
 #include <QHeaderView>
@@ -202,6 +204,8 @@ void TForm3::showEvent(QShowEvent* event) {
     // Setting the same tab again emits no change, yet the table may have changed
     // since the last showing (a record just entered).
     TabControl1Change();
+    if (const QWidget* window = parentWidget())
+        CenterOnWindow(*this, *window->window());
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/InputQuery.h"
 
+#include "ui/DialogPlacement.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +37,12 @@ TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QS
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TInputQuery::showEvent(QShowEvent* event) {
+    if (const QWidget* window = parentWidget())
+        CenterOnWindow(*this, *window->window());
+    QDialog::showEvent(event);
 }
 
 QString TInputQuery::Value() const {

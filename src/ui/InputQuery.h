@@ -20,6 +20,9 @@ public:
     QString Value() const;
     QLineEdit* Edit() const { return edit_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLabel* prompt_;
     QLineEdit* edit_;

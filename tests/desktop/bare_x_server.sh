@@ -46,6 +46,25 @@ wait_for() {
 
 caption_matches() { xdotool search --name "$1"; }
 
+# Centre of the window with that caption, as "x y" in doubled pixels (no halves).
+doubled_centre() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name "$1" | head -n1)")"
+    echo "$((2 * X + WIDTH)) $((2 * Y + HEIGHT))"
+}
+
+# Dialogs stand centred on the main window (to the pixel: there are no frames).
+expect_centred() {
+    local dialog main
+    dialog=$(doubled_centre "$1")
+    main=$(doubled_centre '^feNU')
+    read -r dx dy <<<"$dialog"
+    read -r mx my <<<"$main"
+    if ((dx - mx > 2 || mx - dx > 2 || dy - my > 2 || my - dy > 2)); then
+        fail "\"$1\" is not centred on the main window: centres (doubled) $dialog and $main"
+    fi
+}
+
 # A display number nobody uses, chosen by the server itself.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 xvfb_pid=$!
@@ -68,9 +87,11 @@ wait_for 5 caption_matches 'Punkte' || fail "F2 right after the start did not st
 
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
 sleep 0.3
+expect_centred '^Neuer Rekord$'
 xdotool key Return
 wait_for 5 caption_matches '^Rekorde$' || fail "Enter in the name prompt did not show the records"
 sleep 0.3
+expect_centred '^Rekorde$'
 xdotool key Return
 wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
 sleep 0.3

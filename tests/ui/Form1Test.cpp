@@ -9,6 +9,7 @@
 #include "game/Circle.h"
 #include "platform/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
+#include "ui/InputQuery.h"
 #include "ui/MainMenu.h"
 
 #include <memory>
@@ -170,6 +171,33 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowWhenADialogCloses) {
         [this] { return QGuiApplication::focusWindow() == form->windowHandle(); }, 1000));
     Press(Qt::Key_F2);
     EXPECT_FALSE(form->Game().AttractMode) << "F2 started a game";
+}
+
+// The custom settings dialog and the name prompt stand centred on the main window,
+// wherever it is, frames included (this window system draws them; the script
+// tests/desktop/bare_x_server.sh checks the same without any).
+TEST_F(MainWindow, DialogsShowCentredOnTheMainWindow) {
+    form->move(40, 30);
+    const QPoint centre = form->frameGeometry().center();
+    TForm2 form2(form.get());
+    form->SetDialogs(&form2, nullptr, nullptr);
+    QPoint dialogCentre;
+    QTimer::singleShot(0, &form2, [&] {
+        dialogCentre = form2.frameGeometry().center();
+        form2.reject();
+    });
+    form->Menu().Benutzerdefiniert1->trigger();
+    EXPECT_LE((dialogCentre - centre).manhattanLength(), 1) << "custom settings";
+
+    QTimer::singleShot(0, form.get(), [&] {
+        QWidget* prompt = QApplication::activeModalWidget();
+        ASSERT_NE(prompt, nullptr);
+        dialogCentre = prompt->frameGeometry().center();
+        QTest::keyClick(prompt, Qt::Key_Escape);
+    });
+    QString name;
+    InputQuery(form.get(), QStringLiteral("Neuer Rekord"), QStringLiteral("?"), name);
+    EXPECT_LE((dialogCentre - centre).manhattanLength(), 1) << "name prompt";
 }
 
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
