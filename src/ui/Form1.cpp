@@ -16,7 +16,9 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace fenu {
 
@@ -235,6 +237,21 @@ void TForm1::showEvent(QShowEvent* event) {
         activateWindow();
     }
     QMainWindow::showEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The window has one size. A window manager keeps it; without one any client
+    // may resize the window, and the field would stand in a grey margin. Restored at
+    // most twice a second, so that a window manager insisting on another size is
+    // not fought without end.
+    const QSize fixed = minimumSize();
+    if (!isVisible() || fixed != maximumSize() || event->size() == fixed)
+        return;
+    if (sinceSizeRestored_.isValid() && sinceSizeRestored_.elapsed() < MinSizeRestoreIntervalMs)
+        return;
+    sinceSizeRestored_.start();
+    QTimer::singleShot(0, this, [this] { resize(minimumSize()); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 namespace fenu {
@@ -43,6 +44,7 @@ class TForm1 : public QMainWindow, public TOptionMarks, private TGameView {
 public:
     static constexpr int FieldWidth = 625;
     static constexpr int FieldHeight = 500;
+    static constexpr qint64 MinSizeRestoreIntervalMs = 500;
 
     explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -85,6 +87,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
@@ -129,6 +132,7 @@ private:
     std::unique_ptr<TInfo> ownInfo_;
     bool destroyed_ = false;
     bool shownBefore_ = false;
+    QElapsedTimer sinceSizeRestored_;
 };
 
 } // namespace fenu

@@ -18,9 +18,14 @@ done
 scratch=$(mktemp -d)
 xvfb_pid=""
 fenu_pid=""
+# The server is waited for: one still shutting down removes its socket files, and
+# those may by then belong to the next server given the same display number.
 cleanup() {
     [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -65,8 +70,10 @@ expect_centred() {
     fi
 }
 
-# A display number nobody uses, chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+# A display number nobody uses, chosen by the server itself. Without -noreset the
+# server starts afresh whenever its last client leaves (xdotool does, after every
+# command), and a program connecting just then finds no server.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 xvfb_pid=$!
 wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$scratch/display")"
@@ -81,6 +88,18 @@ HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1
 fenu_pid=$!
 wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
 sleep 0.5
+
+# No window manager keeps the window's one size: the game does.
+main_window=$(xdotool search --name '^feNU$' | head -n1)
+window_size() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$main_window")"
+    echo "${WIDTH}x$HEIGHT"
+}
+size=$(window_size)
+xdotool windowsize "$main_window" 900 700
+wait_for 5 sh -c "[ \"\$(xdotool getwindowgeometry '$main_window' | grep -o '[0-9]*x[0-9]*')\" = '$size' ]" ||
+    fail "resized from outside, the window stays $(window_size) instead of $size"
 
 xdotool key F2
 wait_for 5 caption_matches 'Punkte' || fail "F2 right after the start did not start a game"
