@@ -1,24 +1,11 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/Utf8KeepingBytes.h"
-#include "platform/Windows1252.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
 
 namespace fenu {
 
 namespace {
-
-// Byte-order marks an editor puts before a UTF-8 or UTF-16 (little-endian) text.
-constexpr QByteArrayView Utf8Mark = "\xEF\xBB\xBF";
-constexpr QByteArrayView Utf16LittleEndianMark = "\xFF\xFE";
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -119,70 +106,6 @@ QString StoredValue(const QString& value) {
     return value;
 }
 
-QString SystemError(const char* what) {
-    return QString::fromLatin1(what) + QStringLiteral(": ") +
-           QString::fromLocal8Bit(std::strerror(errno));
-}
-
-bool WriteAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        left -= written;
-    }
-    return true;
-}
-
-mode_t NewFileMode(const QByteArray& target) {
-    struct stat existing {};
-    if (::stat(target.constData(), &existing) == 0)
-        return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// The file exists and we may not change it: no write permission for us, or none for
-// anybody (read-only, which holds even for the superuser, as the read-only attribute
-// does elsewhere). A rename over it would succeed where writing it would not.
-bool ExistsReadOnly(const QByteArray& target) {
-    struct stat existing {};
-    if (::stat(target.constData(), &existing) != 0)
-        return false;
-    return (existing.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0;
-}
-
-// Rewrites the file where it is: for a file we may write in a folder where we may
-// not create the temporary file.
-bool WriteInPlace(const QByteArray& target, const QByteArray& bytes) {
-    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int saved = errno;
-    const bool closed = ::close(fd) == 0;
-    errno = saved;
-    return written && closed;
-}
-
-void SyncFolderOf(const QByteArray& target) {
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0    ? QByteArray(".")
-                              : slash == 0 ? QByteArray("/")
-                                           : target.first(slash);
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 bool TProfileFile::Load() {
@@ -218,8 +141,6 @@ void TProfileFile::Parse(QByteArrayView bytes) {
     lines_.clear();
     added_.clear();
     lineEnding_ = QStringLiteral("\n");
-    encoding_ = TEncoding::Windows1252;
-    oddLastByte_.reset();
     error_.clear();
     modified_ = false;
     replaceable_ = true;
@@ -228,7 +149,7 @@ void TProfileFile::Parse(QByteArrayView bytes) {
         error_ = QStringLiteral("file too large");
         return;
     }
-    source_ = Decode(bytes);
+    source_ = encoding_.Decode(bytes);
     const QStringView all(source_);
     const qsizetype firstBreak = all.indexOf(u'\n');
     if (firstBreak > 0 && all[firstBreak - 1] == u'\r')
@@ -403,46 +324,7 @@ QByteArray TProfileFile::Serialize() const {
     text.reserve(size);
     for (const TLine& line : lines_)
         text += Text(line);
-    switch (encoding_) {
-    case TEncoding::Utf8:
-        return Utf8Mark.toByteArray() + ToUtf8KeepingBytes(text);
-    case TEncoding::Utf16LittleEndian: {
-        QByteArray bytes = Utf16LittleEndianMark.toByteArray();
-        bytes.reserve(bytes.size() + 2 * text.size());
-        for (const QChar c : std::as_const(text)) {
-            bytes.append(static_cast<char>(c.unicode() & 0xff));
-            bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
-        if (oddLastByte_)
-            bytes.append(*oddLastByte_);
-        return bytes;
-    }
-    case TEncoding::Windows1252:
-        break;
-    }
-    return ToWindows1252(text);
-}
-
-QString TProfileFile::Decode(QByteArrayView bytes) {
-    if (bytes.startsWith(Utf8Mark)) {
-        encoding_ = TEncoding::Utf8;
-        return FromUtf8KeepingBytes(bytes.sliced(Utf8Mark.size()));
-    }
-    if (bytes.startsWith(Utf16LittleEndianMark)) {
-        encoding_ = TEncoding::Utf16LittleEndian;
-        QByteArrayView units = bytes.sliced(Utf16LittleEndianMark.size());
-        // Half a unit at the end stays the last byte of the file, whatever is added.
-        if (units.size() % 2 != 0) {
-            oddLastByte_ = units.back();
-            units.chop(1);
-        }
-        QString text(units.size() / 2, Qt::Uninitialized);
-        for (qsizetype i = 0; i < text.size(); ++i)
-            text[i] = QChar(static_cast<char16_t>(static_cast<uint8_t>(units[2 * i]) |
-                                                  static_cast<uint8_t>(units[2 * i + 1]) << 8));
-        return text;
-    }
-    return FromWindows1252(bytes);
+    return encoding_.Encode(text);
 }
 
 bool TProfileFile::Flush() {
@@ -454,56 +336,9 @@ bool TProfileFile::Flush() {
     if (!modified_)
         return true;
 
-    QByteArray target = QFile::encodeName(path_);
-    // Replace the file a symbolic link points to, not the link.
-    const QFileInfo info(path_);
-    if (info.isSymLink())
-        target = QFile::encodeName(info.symLinkTarget());
-
-    if (ExistsReadOnly(target)) {
-        errno = EACCES;
-        error_ = SystemError("write");
+    error_ = ReplaceFileContents(path_, Serialize(), beforeReplace_);
+    if (!error_.isEmpty())
         return false;
-    }
-
-    const QByteArray bytes = Serialize();
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        const int saved = errno;
-        if ((saved == EACCES || saved == EPERM) && ::access(target.constData(), F_OK) == 0) {
-            // The folder is closed to us but the file is ours to write.
-            if (WriteInPlace(target, bytes)) {
-                modified_ = false;
-                return true;
-            }
-            error_ = SystemError("write");
-            return false;
-        }
-        errno = saved;
-        error_ = SystemError("create temporary file");
-        return false;
-    }
-    const auto fail = [&](const char* what) {
-        error_ = SystemError(what);
-        ::unlink(temporary.constData());
-        return false;
-    };
-    if (::fchmod(fd, NewFileMode(target)) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        errno = saved;
-        return fail("write temporary file");
-    }
-    if (::close(fd) != 0)
-        return fail("close temporary file");
-    if (beforeReplace_ && !beforeReplace_(QFile::decodeName(temporary))) {
-        errno = ECANCELED;
-        return fail("replace");
-    }
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        return fail("replace");
-    SyncFolderOf(target);
     modified_ = false;
     return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/FileReplacement.h"
+#include "platform/SettingsTextEncoding.h"
+
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <vector>
 
 #include <QByteArray>
@@ -23,10 +24,8 @@ namespace fenu {
 ///   is every line that a write does not change;
 /// - CRLF and LF files both read; new lines use the ending the file already has
 ///   (LF for a new file);
-/// - the text is Windows-1252 on disk, unless the file begins with a byte-order
-///   mark: a file an editor saved as UTF-8 or UTF-16 (little-endian) is read in its
-///   encoding and written back in it, mark included, every byte it holds kept
-///   (bytes that are no UTF-8 survive as themselves, see Utf8KeepingBytes.h);
+/// - the text is Windows-1252 on disk, or UTF-8 or UTF-16 after a byte-order mark,
+///   and is written back the way it was read (SettingsTextEncoding.h);
 /// - a new key goes at the end of its section, a new section at the end of the file.
 ///
 /// The whole file lives in memory; Flush replaces it atomically. A file larger than
@@ -38,9 +37,8 @@ public:
     static constexpr qsizetype MaxValueLength = 2047;
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
-    /// Runs after the new text is safely in the temporary file and before that file
-    /// replaces the old one; returning false abandons the flush. For fault tests.
-    using TReplaceHook = std::function<bool(const QString& temporaryPath)>;
+    /// See FileReplacement.h; for fault tests.
+    using TReplaceHook = TBeforeReplaceHook;
 
     TProfileFile() = default;
     explicit TProfileFile(QString path) : path_(std::move(path)) {}
@@ -69,13 +67,9 @@ public:
     /// The document as the bytes of the file.
     QByteArray Serialize() const;
 
-    /// Writes the document to Path() when it differs from what was loaded: a
-    /// temporary file in the same folder, synced to disk, then renamed over the old
-    /// file. A file that exists read-only (or not writable by us) is left alone and
-    /// the flush fails. A writable file in a folder where no temporary file can be
-    /// made is rewritten in place instead. On failure ErrorString() says why and the
-    /// result is false; the old file is left as it was, except when an in-place
-    /// rewrite itself fails.
+    /// Writes the document to Path() when it differs from what was loaded, never
+    /// leaving half of it (ReplaceFileContents). On failure ErrorString() says why
+    /// and the result is false.
     bool Flush();
     const QString& ErrorString() const { return error_; }
 
@@ -84,7 +78,6 @@ public:
 
 private:
     enum class TKind : uint8_t { Other, Section, Key };
-    enum class TEncoding : uint8_t { Windows1252, Utf8, Utf16LittleEndian };
 
     // One line of the document (or a run of lines that are neither sections nor
     // keys), terminator included. Its text is a slice of the loaded file, or one of
@@ -103,8 +96,6 @@ private:
         qsizetype SectionEnd = -1; ///< line after the section's last section or key line
     };
 
-    /// The text of the file's bytes, noting their encoding.
-    QString Decode(QByteArrayView bytes);
     QStringView Text(const TLine& line) const;
     static TLine Classify(QStringView text, uint32_t start, uint32_t length);
     TFound Find(QStringView section, QStringView key) const;
@@ -122,8 +113,7 @@ private:
     std::vector<TLine> lines_;
     std::vector<QString> added_;
     QString lineEnding_ = QStringLiteral("\n");
-    TEncoding encoding_ = TEncoding::Windows1252;
-    std::optional<char> oddLastByte_; ///< of a UTF-16 file of odd length
+    TSettingsTextEncoding encoding_;
     QString error_;
     bool modified_ = false;
     bool replaceable_ = true;
