@@ -1,5 +1,6 @@
 #include "display/DXDraw.h"
 
+#include "display/DXDrawDriver.h"
 #include "display/DXErrors.h"
 #include "support/FakePresentationDevice.h"
 
