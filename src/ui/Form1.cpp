@@ -98,6 +98,7 @@ void TForm1::FormCreate() {
     Randomize();
     game_->Presets = MakePresets();
     TSettingsStore(settingsFile_).Load(*game_);
+    loadedRecords_ = game_->Records;
     game_->StartAttractMode();
 }
 
@@ -114,7 +115,7 @@ void TForm1::FormDestroy() {
     saved.Options = this;
     game_.reset();
     services_.Cursor.Clip(nullptr);
-    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved); },
+    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved, &loadedRecords_); },
                             [](const QString& message) { QtApplication::ShowErrorBox(message); });
 }
 

@@ -115,6 +115,7 @@ private:
 
     TForm1Services services_;
     QString settingsFile_;
+    TRecordTable loadedRecords_; ///< as read at start-up; the save keeps others' new ones
     QtDrawAreaWidget* drawAreaWidget_;
     QtPresentationSystem presentation_;
     // Declaration order is destruction order reversed: the game's sprites go before

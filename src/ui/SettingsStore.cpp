@@ -98,6 +98,14 @@ QString PlayerKey(int n) {
     return QStringLiteral("Player") + QString::number(n);
 }
 
+TRecord ReadRecord(const TProfileFile& file, size_t table, int n) {
+    TRecord record;
+    record.Points =
+        static_cast<uint32_t>(ReadInteger(file, RecordSections[table], PointsKey(n), 0));
+    record.Player = file.ReadString(RecordSections[table], PlayerKey(n), QString());
+    return record;
+}
+
 } // namespace
 
 void ReadSettings(const TProfileFile& file, TGameState& game) {
@@ -127,16 +135,12 @@ void ReadSettings(const TProfileFile& file, TGameState& game) {
     }
 
     for (size_t t = 0; t < RecordSections.size(); ++t) {
-        for (int n = 0; n < PresetCount; ++n) {
-            TRecord& record = game.Records[t][static_cast<size_t>(n)];
-            record.Points =
-                static_cast<uint32_t>(ReadInteger(file, RecordSections[t], PointsKey(n), 0));
-            record.Player = file.ReadString(RecordSections[t], PlayerKey(n), QString());
-        }
+        for (int n = 0; n < PresetCount; ++n)
+            game.Records[t][static_cast<size_t>(n)] = ReadRecord(file, t, n);
     }
 }
 
-void WriteSettings(TProfileFile& file, const TGameState& game) {
+void WriteSettings(TProfileFile& file, const TGameState& game, const TRecordTable* loadedRecords) {
     const TConfiguration& config = game.CurrentConfig;
     // Without a menu there is nothing to save but the options' defaults.
     const bool bonus = game.Options ? game.Options->BonusPointsChecked() : true;
@@ -153,7 +157,11 @@ void WriteSettings(TProfileFile& file, const TGameState& game) {
 
     for (size_t t = 0; t < RecordSections.size(); ++t) {
         for (int n = 0; n < PresetCount; ++n) {
-            const TRecord& record = game.Records[t][static_cast<size_t>(n)];
+            TRecord record = game.Records[t][static_cast<size_t>(n)];
+            // An entry this run left alone may have been set meanwhile by another copy
+            // of the program that saved first: the file's entry is the newer one.
+            if (loadedRecords && (*loadedRecords)[t][static_cast<size_t>(n)] == record)
+                record = ReadRecord(file, t, n);
             file.WriteString(RecordSections[t], PointsKey(n), IntegerText(record.Points));
             if (record.Points != 0)
                 file.WriteString(RecordSections[t], PlayerKey(n), record.Player);
@@ -169,11 +177,11 @@ void TSettingsStore::Load(TGameState& game) const {
     ReadSettings(file, game);
 }
 
-void TSettingsStore::Save(const TGameState& game) const {
+void TSettingsStore::Save(const TGameState& game, const TRecordTable* loadedRecords) const {
     TProfileFile file(settingsFile_);
     file.Load();
     file.SetBeforeReplaceHook(beforeReplace_);
-    WriteSettings(file, game);
+    WriteSettings(file, game, loadedRecords);
     const QFileInfo info(settingsFile_);
     // The per-user configuration folder may not exist yet.
     QDir().mkpath(info.absolutePath());

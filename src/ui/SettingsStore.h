@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/Records.h"
 #include "platform/Exception.h"
 #include "platform/ProfileFile.h"
 
@@ -20,7 +21,11 @@ public:
 /// are clamped to what the custom dialog allows (count 1..20, radii 1..100, speed
 /// 1..30); text that is no 32-bit integer gives the key's default.
 void ReadSettings(const TProfileFile& file, TGameState& game);
-void WriteSettings(TProfileFile& file, const TGameState& game);
+/// With loadedRecords (the records as this run read them), every entry still equal
+/// to its loaded value is written as the file holds it now, not as this run read
+/// it: two copies of the program on one file then keep each other's new records.
+void WriteSettings(TProfileFile& file, const TGameState& game,
+                   const TRecordTable* loadedRecords = nullptr);
 
 /// Loads and saves Settings.ini at one path. A save replaces the file as a whole or
 /// not at all, so a failure never leaves a half-written file behind.
@@ -34,8 +39,8 @@ public:
     void Load(TGameState& game) const;
 
     /// Throws ESettingsWriteError, and leaves the old file as it was, when the file
-    /// cannot be written.
-    void Save(const TGameState& game) const;
+    /// cannot be written. loadedRecords: see WriteSettings.
+    void Save(const TGameState& game, const TRecordTable* loadedRecords = nullptr) const;
 
     /// For fault tests: runs between writing the temporary file and renaming it.
     void SetBeforeReplaceHook(TProfileFile::TReplaceHook hook) { beforeReplace_ = std::move(hook); }
