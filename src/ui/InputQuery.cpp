@@ -1,6 +1,7 @@
 #include "ui/InputQuery.h"
 
 #include "ui/DialogPlacement.h"
+#include "ui/NameValidator.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -25,6 +26,7 @@ TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QS
     layout->addWidget(prompt_);
     edit_ = new QLineEdit(this);
     edit_->setMaxLength(MaxLength);
+    edit_->setValidator(new TNameValidator(value, edit_));
     edit_->setText(value);
     edit_->selectAll();
     edit_->setMinimumWidth(280);

@@ -9,7 +9,8 @@ class QLineEdit;
 namespace fenu {
 
 /// The modal text input of the new-record prompt: a prompt of several lines, one
-/// edit field, "OK" (default, Enter) and "Abbrechen" (Escape, close box).
+/// edit field, "OK" (default, Enter) and "Abbrechen" (Escape, close box). The field
+/// takes only what the settings file keeps as typed (TNameValidator).
 class TInputQuery : public QDialog {
     Q_OBJECT
 public:
