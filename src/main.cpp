@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
 
     // SIGTERM, SIGINT and the end of the desktop session close the window the
     // orderly way, so the records of the run are saved.
-    fenu::TerminationSignals termination([&form1] { form1.close(); });
+    fenu::TerminationSignals termination([&form1] { form1.CloseOnRequest(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form1,
                      [&form1] { form1.FormDestroy(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,

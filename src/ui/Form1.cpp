@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QResizeEvent>
@@ -117,6 +118,28 @@ void TForm1::FormDestroy() {
     services_.Cursor.Clip(nullptr);
     CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved, &loadedRecords_); },
                             [](const QString& message) { QtApplication::ShowErrorBox(message); });
+}
+
+void TForm1::CloseOnRequest() {
+    CloseOnRequest(MaxDialogsClosedOnRequest);
+}
+
+void TForm1::CloseOnRequest(int dialogsLeft) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || dialogsLeft == 0) {
+        close();
+        return;
+    }
+    // The dialog's own loop ends only once this handler has returned, and the code
+    // that opened it (a confirmed prompt opens the records) runs before the window
+    // may close.
+    if (auto* prompt = qobject_cast<TInputQuery*>(modal))
+        prompt->accept();
+    else if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+    QTimer::singleShot(0, this, [this, dialogsLeft] { CloseOnRequest(dialogsLeft - 1); });
 }
 
 void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {

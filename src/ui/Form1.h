@@ -45,6 +45,8 @@ public:
     static constexpr int FieldWidth = 625;
     static constexpr int FieldHeight = 500;
     static constexpr qint64 MinSizeRestoreIntervalMs = 500;
+    /// Dialogs closed one after another before the window closes regardless.
+    static constexpr int MaxDialogsClosedOnRequest = 8;
 
     explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -77,6 +79,12 @@ public:
     /// save is shown in the error box). Runs once, whatever closes the program.
     void FormDestroy();
 
+    /// Ends the program the orderly way when the system asks it to (SIGTERM, SIGINT),
+    /// also from inside a dialog: an open name prompt is confirmed with the name as
+    /// it stands, so that a record is not lost to the end of a session, any other
+    /// dialog is closed, then the window.
+    void CloseOnRequest();
+
     // The menu's check marks are the options.
     bool BonusPointsChecked() const override;
     void SetBonusPointsChecked(bool checked) override;
@@ -91,6 +99,7 @@ protected:
 
 private:
     void FormCreate();
+    void CloseOnRequest(int dialogsLeft);
     void ConnectMenu();
     /// Runs a handler; an exception escaping it is shown in the error box.
     template <class Handler> void Guarded(Handler&& handler);

@@ -124,4 +124,22 @@ wait "$fenu_pid" || fail "the program ended with status $?"
 fenu_pid=""
 grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
     fail "the record is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
+
+# The session ends (SIGTERM) while the name prompt is open: the name typed so far
+# is taken and the record saved.
+printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+fenu_pid=$!
+wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear again"
+sleep 0.5
+xdotool key F2
+wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the second game"
+sleep 0.3
+xdotool type Tom
+kill -TERM "$fenu_pid"
+wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM during the prompt did not end the program"
+wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
+fenu_pid=""
+grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
+    fail "the name typed before SIGTERM is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
 echo "passed"

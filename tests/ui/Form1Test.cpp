@@ -12,11 +12,13 @@
 #include "ui/InputQuery.h"
 #include "ui/MainMenu.h"
 
+#include <functional>
 #include <memory>
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +200,43 @@ TEST_F(MainWindow, DialogsShowCentredOnTheMainWindow) {
     QString name;
     InputQuery(form.get(), QStringLiteral("Neuer Rekord"), QStringLiteral("?"), name);
     EXPECT_LE((dialogCentre - centre).manhattanLength(), 1) << "name prompt";
+}
+
+// SIGTERM or SIGINT while the name prompt is open (the session ends): the name as
+// it stands is taken, the records dialog that follows is closed (perhaps before it
+// is seen here), then the window, and the new record is in the file.
+TEST_F(MainWindow, ATerminationRequestDuringTheNamePromptKeepsTheRecord) {
+    form->Menu().MenuItem_BonusPoints->setChecked(false);
+    Press(Qt::Key_F2);
+    TGame& game = form->Game();
+    game.TimePoints = 7;
+    game.GameOverStep = TGame::FadeLength - 1;
+    QStringList dialogs;
+    const std::function<void()> watch = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && !dialogs.contains(modal->windowTitle())) {
+            dialogs << modal->windowTitle();
+            if (dialogs.size() == 1) {
+                auto* edit = modal->findChild<QLineEdit*>();
+                ASSERT_NE(edit, nullptr);
+                edit->setText(QStringLiteral("Tom"));
+                form->CloseOnRequest();
+            }
+        }
+        if (form->isVisible())
+            QTimer::singleShot(1, form.get(), watch);
+    };
+    QTimer::singleShot(0, form.get(), watch);
+    game.DXTimerTimer(1); // the last fade frame: the game ends with a new record
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }, 2000));
+
+    ASSERT_FALSE(dialogs.isEmpty());
+    EXPECT_EQ(dialogs.front(), QStringLiteral("Neuer Rekord"));
+    QFile file(settingsFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Points0=7"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Player0=Tom"))) << text.toStdString();
 }
 
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
