@@ -14,11 +14,12 @@ namespace {
 
 using Real = long double;
 
-// pi/2 in three pieces: the first short enough that a multiple up to 64 of it is
-// exact, so that the first subtraction of the reduction loses nothing.
+// pi/2 in three pieces: the first two short enough that a multiple up to 64 of
+// either is exact, so that the reduction loses nothing before its last step and
+// its error stays far below the smallest remainder it can meet.
 constexpr Real HalfPi1 = 0xc90fdaa22168c2p-55L;
-constexpr Real HalfPi2 = 0xd313198a2e037073p-121L;
-constexpr Real HalfPi3 = 0x8948127044533e63p-186L;
+constexpr Real HalfPi2 = 0xd313198a2e0370p-113L;
+constexpr Real HalfPi3 = 0xe68948127044533ep-178L;
 constexpr Real TwoOverPi = 2 / std::numbers::pi_v<long double>;
 // Beyond this the three-piece reduction is no longer exact enough.
 constexpr Real MaxReducedArgument = 64;
@@ -85,9 +86,21 @@ bool RoundsSurely(Real v, Real err, double& out) {
     return true;
 }
 
-// (double)(approximation * factor), if certain to equal (double)(exact * factor).
+// (double)(approximation * 0), if certain to equal (double)(exact * 0): a zero with
+// the sign of the exact value times the factor's, certain when the approximation
+// lies farther from zero than its error. (Balls stacked on one spot meet head-on,
+// and their velocities split with a zero part at every contact.)
+bool ZeroProductSurely(Real approximation, double zero, double& out) {
+    const Real bound = TrigRelativeError * std::fabs(approximation) + TrigAbsoluteError;
+    if (!(std::fabs(approximation) > bound))
+        return false;
+    out = static_cast<double>(approximation * zero);
+    return true;
+}
+
+// (double)(approximation * factor), if certain to equal (double)(exact * factor),
+// for a factor other than zero.
 bool ProductSurely(Real approximation, double factor, double& out) {
-    // A zero factor gives a zero whose sign is that of the exact value.
     if (factor == 0 || !std::isfinite(factor))
         return false;
     const Real v = approximation * factor;
@@ -201,12 +214,28 @@ double TExtendedSinCos::CosTimes(double factor) const {
     double out;
     if (approximated_ && ProductSurely(SineTurnedBy(1), factor, out))
         return out;
-    return static_cast<double>(std::cos(x_) * factor);
+    return CosTimesRarely(factor);
 }
 
 double TExtendedSinCos::SinTimes(double factor) const {
     double out;
     if (approximated_ && ProductSurely(SineTurnedBy(0), factor, out))
+        return out;
+    return SinTimesRarely(factor);
+}
+
+// The products the common test leaves, out of line: code added to the common path
+// makes the compiler keep fewer long doubles in registers there.
+[[gnu::noinline, gnu::cold]] double TExtendedSinCos::CosTimesRarely(double factor) const {
+    double out;
+    if (approximated_ && factor == 0 && ZeroProductSurely(SineTurnedBy(1), factor, out))
+        return out;
+    return static_cast<double>(std::cos(x_) * factor);
+}
+
+[[gnu::noinline, gnu::cold]] double TExtendedSinCos::SinTimesRarely(double factor) const {
+    double out;
+    if (approximated_ && factor == 0 && ZeroProductSurely(SineTurnedBy(0), factor, out))
         return out;
     return static_cast<double>(std::sin(x_) * factor);
 }

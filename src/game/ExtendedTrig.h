@@ -38,6 +38,8 @@ public:
 private:
     TExtendedSinCos(long double x, const TExtendedSinCos* neighbour);
     long double SineTurnedBy(int quarters) const;
+    double CosTimesRarely(double factor) const;
+    double SinTimesRarely(double factor) const;
 
     long double x_;
     long double remainder_; ///< x less the nearest multiple of pi/2
@@ -54,6 +56,6 @@ bool ApproximateSinCos(long double x, long double& sine, long double& cosine);
 /// Error bound of the approximations relative to the C library's value:
 /// |approximation - libm| <= RelativeError * |approximation| + AbsoluteError.
 inline constexpr long double TrigRelativeError = 0x1p-60L;
-inline constexpr long double TrigAbsoluteError = 0x1p-100L;
+inline constexpr long double TrigAbsoluteError = 0x1p-150L;
 
 } // namespace fenu

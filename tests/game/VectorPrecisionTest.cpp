@@ -171,9 +171,11 @@ TEST(VectorPrecisionTest, ApproximationsStayWellInsideTheErrorBoundTheRoundingTe
     std::uniform_real_distribution<double> unit(-1, 1);
     Real worst = 0;
     for (int i = 0; i < 200'000; ++i) {
+        // Near every multiple of pi/2 the reduction accepts (results near zero, where
+        // only an absolute error bound can hold), and ordinary arguments.
         const Real x =
             i % 2 ? 6.5L * unit(random)
-                  : (i % 9 - 4) * pi / 2 + std::ldexp(static_cast<Real>(unit(random)), -(i % 60));
+                  : (i % 81 - 40) * pi / 2 + std::ldexp(static_cast<Real>(unit(random)), -(i % 64));
         Real s, c;
         ASSERT_TRUE(ApproximateSinCos(x, s, c));
         for (const auto& [approx, exact] : {std::pair{s, std::sin(x)}, std::pair{c, std::cos(x)}})
