@@ -1,5 +1,6 @@
 #include "game/GameState.h"
 #include "support/FakeServices.h"
+#include "support/SettingsFixtures.h"
 #include "ui/Form3.h"
 #include "ui/SettingsStore.h"
 
@@ -20,10 +21,7 @@ TEST(Form3PersistenceTest, ClearingTheBonusTableSurvivesASaveAndReloadAndLeavesT
     const TSettingsStore store(dir.filePath(QStringLiteral("Settings.ini")));
 
     test::FakeOptionMarks marks;
-    TGameState game;
-    game.Presets = MakePresets();
-    game.CurrentConfig = game.Presets[0];
-    game.Options = &marks;
+    TGameState game = test::PresetGameState(marks);
     for (size_t t = 0; t < 2; ++t) {
         for (size_t m = 0; m < 3; ++m) {
             game.Records[t][m] = {static_cast<uint32_t>(10 * (t + 1) + m),

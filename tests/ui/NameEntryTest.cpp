@@ -2,6 +2,7 @@
 // were entered: what the records dialog shows in this run is what the next run shows.
 #include "game/GameState.h"
 #include "support/FakeServices.h"
+#include "support/SettingsFixtures.h"
 #include "ui/InputQuery.h"
 #include "ui/SettingsStore.h"
 
@@ -20,10 +21,7 @@ QString SavedAndReloaded(const QString& name) {
     QTemporaryDir dir;
     const TSettingsStore store(dir.filePath(QStringLiteral("Settings.ini")));
     test::FakeOptionMarks marks;
-    TGameState game;
-    game.Presets = MakePresets();
-    game.CurrentConfig = game.Presets[0];
-    game.Options = &marks;
+    TGameState game = test::PresetGameState(marks);
     game.Records[1][2] = {99, name};
     store.Save(game);
     TGameState reloaded;

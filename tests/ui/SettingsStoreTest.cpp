@@ -2,6 +2,7 @@
 
 #include "game/GameState.h"
 #include "support/FakeServices.h"
+#include "support/SettingsFixtures.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -32,7 +33,7 @@ const QByteArray FirstRunFile = "[Settings]\n"
                                 "Points1=0\n"
                                 "Points2=0\n";
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public test::SettingsFileTest {
 protected:
     SettingsStoreTest() {
         game.Presets = MakePresets();
@@ -43,19 +44,6 @@ protected:
         marks.Difficulty = 99;
     }
 
-    QString Path() const { return dir.filePath(QStringLiteral("Settings.ini")); }
-
-    void WriteFile(const QByteArray& bytes) {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray FileBytes() const {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
     void Load(const QByteArray& bytes) {
         WriteFile(bytes);
         TSettingsStore(Path()).Load(game);
@@ -63,7 +51,6 @@ protected:
 
     void Save() { TSettingsStore(Path()).Save(game); }
 
-    QTemporaryDir dir;
     test::FakeOptionMarks marks;
     TGameState game;
 };

@@ -4,40 +4,25 @@
 #include "FakeCursor.h"
 #include "FakeServices.h"
 #include "ManualClock.h"
+#include "SettingsFixtures.h"
 #include "game/GameState.h"
 #include "ui/Form1.h"
 #include "ui/SettingsStore.h"
 
 #include <memory>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace fenu::test {
 namespace {
 
-class SharedSettingsFile : public ::testing::Test {
+class SharedSettingsFile : public SettingsFileTest {
 protected:
     struct TCopy {
         FakeOptionMarks Marks;
         TGameState Game;
         TRecordTable Loaded;
     };
-
-    QString Path() const { return dir.filePath(QStringLiteral("Settings.ini")); }
-
-    void WriteFile(const QByteArray& bytes) {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray FileBytes() const {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     // A copy of the program that has just started on the file.
     std::unique_ptr<TCopy> Start() const {
@@ -52,8 +37,6 @@ protected:
     void Exit(const TCopy& copy) const { TSettingsStore(Path()).Save(copy.Game, &copy.Loaded); }
 
     TRecordTable Reloaded() const { return Start()->Game.Records; }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(SharedSettingsFile, AnIdleCopyClosedLastKeepsTheRecordTheOtherCopySaved) {
