@@ -7,7 +7,10 @@
 
 namespace fenu {
 
-void CenterOnWindow(QWidget& dialog, const QWidget& window) {
+void CenterOnOwnerWindow(QWidget& dialog) {
+    if (dialog.parentWidget() == nullptr)
+        return;
+    const QWidget& window = *dialog.parentWidget()->window();
     const QRect windowFrame = window.frameGeometry();
     const QSize frameExtra = windowFrame.size() - window.geometry().size();
     QRect frame(QPoint(0, 0), dialog.size() + frameExtra);

@@ -185,8 +185,7 @@ void TForm2::done(int result) {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-    if (const QWidget* window = parentWidget())
-        CenterOnWindow(*this, *window->window());
+    CenterOnOwnerWindow(*this);
     QDialog::showEvent(event);
 }
 

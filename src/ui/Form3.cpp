@@ -204,8 +204,7 @@ void TForm3::showEvent(QShowEvent* event) {
     // Setting the same tab again emits no change, yet the table may have changed
     // since the last showing (a record just entered).
     TabControl1Change();
-    if (const QWidget* window = parentWidget())
-        CenterOnWindow(*this, *window->window());
+    CenterOnOwnerWindow(*this);
     QDialog::showEvent(event);
 }
 

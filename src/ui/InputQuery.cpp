@@ -42,8 +42,7 @@ TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QS
 }
 
 void TInputQuery::showEvent(QShowEvent* event) {
-    if (const QWidget* window = parentWidget())
-        CenterOnWindow(*this, *window->window());
+    CenterOnOwnerWindow(*this);
     QDialog::showEvent(event);
 }
 
