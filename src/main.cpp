@@ -4,6 +4,7 @@
 #include "platform/ModuleSoundPlayer.h"
 #include "platform/QtApplication.h"
 #include "platform/QtCursor.h"
+#include "platform/QtDrawAreaWidget.h"
 #include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
 #include "ui/InfoDlg.h"
@@ -21,11 +22,15 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/images/icon32.png"));
     icon.addFile(QStringLiteral(":/images/icon256.png"));
     fenu::QtApplication::setWindowIcon(icon);
+    // Wayland docks and task switchers find the name and icon through the desktop
+    // file of this id.
+    fenu::QtApplication::setDesktopFileName(QStringLiteral("org.example.fenu"));
 
     fenu::SystemClock clock;
     fenu::QtCursor cursor;
     fenu::TModuleSoundPlayer sounds;
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
+    cursor.SetArea(&form1.DrawAreaWidget());
     // The dialogs are made on first use; the main window takes the system's
     // message-box face now, so the title is drawn in it from the first frame.
     fenu::UseSystemMessageFont();

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QApplicationStateChangeEvent>
 #include <QCursor>
-#include <QEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 namespace fenu {
 
@@ -23,34 +27,87 @@ QtCursor::~QtCursor() {
     Clip(nullptr);
 }
 
+void QtCursor::SetArea(QWidget* area) {
+    area_ = area;
+    if (!hold_)
+        hold_ = MakePointerHold();
+    trackPointer_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (trackPointer_ && area != nullptr)
+        area->setMouseTracking(true);
+}
+
 TPoint QtCursor::Pos() {
-    const QPoint p = QCursor::pos();
+    const QPoint p = trackPointer_ && tracked_ ? *tracked_ : QCursor::pos();
     const TPoint point{p.x(), p.y()};
-    return clip_ ? ClampToClip(point, *clip_) : point;
+    if (!clip_)
+        return point;
+    TakeHold(); // a hold refused before is tried again at every frame
+    return ClampToClip(point, *clip_);
 }
 
 void QtCursor::Clip(const TRect* rect) {
-    if (rect)
-        clip_ = *rect;
-    else
+    if (rect == nullptr) {
         clip_.reset();
-    PushBackInside();
+        DropHold();
+        return;
+    }
+    if (clip_ != *rect)
+        held_ = false;
+    clip_ = *rect;
+    TakeHold();
 }
 
-void QtCursor::PushBackInside() {
-    if (!clip_)
+void QtCursor::TakeHold() {
+    if (held_ || !hold_ || !clip_ || area_ == nullptr || !active_ ||
+        QApplication::activePopupWidget() != nullptr)
         return;
-    const QPoint p = QCursor::pos();
-    const TPoint inside = ClampToClip({p.x(), p.y()}, *clip_);
-    if (inside.X != p.x() || inside.Y != p.y())
-        QCursor::setPos(inside.X, inside.Y);
+    QWidget* form = area_->window();
+    QWindow* window = form->windowHandle();
+    if (window == nullptr || !form->isVisible())
+        return;
+    const QPoint origin = form->mapToGlobal(QPoint(0, 0));
+    const QRect area(clip_->Left - origin.x(), clip_->Top - origin.y(),
+                     std::max(1, clip_->Right - clip_->Left),
+                     std::max(1, clip_->Bottom - clip_->Top));
+    held_ = hold_->Hold(*window, area);
+}
+
+void QtCursor::DropHold() {
+    if (held_ && hold_)
+        hold_->Release();
+    held_ = false;
 }
 
 bool QtCursor::eventFilter(QObject* watched, QEvent* event) {
-    // A quick flick takes the pointer out of the window in one motion, and past the
-    // window we see no more motions: leaving is the last chance to fetch it back.
-    if (clip_ && (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave))
-        PushBackInside();
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (trackPointer_ && watched->isWidgetType()) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            tracked_ = static_cast<QWidget*>(watched)->mapToGlobal(move->position().toPoint());
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        // A menu takes the pointer for itself and lets it go when it closes, our
+        // hold with it: take it back once the last menu has gone.
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->windowType() == Qt::Popup &&
+            clip_) {
+            held_ = false;
+            QTimer::singleShot(0, this, [this] { TakeHold(); });
+        }
+        break;
+    case QEvent::ApplicationStateChange:
+        // Another program is active: the rest of the desktop must stay usable.
+        active_ = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() ==
+                  Qt::ApplicationActive;
+        if (active_)
+            TakeHold();
+        else
+            DropHold();
+        break;
+    default:
+        break;
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,23 +1,35 @@
 #pragma once
 
 #include "platform/Cursor.h"
+#include "platform/PointerHold.h"
 
+#include <memory>
 #include <optional>
 
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+class QWidget;
 
 namespace fenu {
 
-/// The real cursor through QCursor. While a confinement is set, every pointer
-/// motion the application sees is pushed back inside it (where the window system
-/// allows warping the pointer, as X11 does), and Pos() reports the clamped point
-/// whatever the window system did. The confinement is released when this object
-/// goes, so the cursor is free once the program has ended.
+/// The real cursor. While a confinement is set, the window system holds the pointer
+/// inside it (a pointer grab on X11 and XWayland, the pointer-constraints protocol on
+/// Wayland), and Pos() reports the clamped point whatever the window system did.
+///
+/// The hold gives way where the desktop needs the pointer: to the game's own menus
+/// (taken back when they close) and while another program is active (taken back
+/// when the game is active again). Wayland has no global pointer position, so there
+/// the position is the last one the drawing area saw. The confinement is released
+/// when this object goes, so the cursor is free once the program has ended.
 class QtCursor final : public QObject, public CursorService {
     Q_OBJECT
 public:
     QtCursor();
     ~QtCursor() override;
+    /// The drawing area the confinement lies in; the hold is made on its window.
+    void SetArea(QWidget* area);
     TPoint Pos() override;
     void Clip(const TRect* rect) override;
 
@@ -25,8 +37,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PushBackInside();
+    void TakeHold();
+    void DropHold();
+
     std::optional<TRect> clip_;
+    std::unique_ptr<PointerHold> hold_;
+    QPointer<QWidget> area_;
+    bool held_ = false;
+    bool active_ = true;
+    bool trackPointer_ = false;
+    std::optional<QPoint> tracked_;
 };
 
 } // namespace fenu

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The pointer held in the field by the X server itself, tried the way a player tries
+# to escape it: jumps far out of the window, read back in the same instant, must
+# already be inside the field during a game; free after P; on one point through the
+# fade; back after a menu opened and closed from the keyboard; free once the game is
+# killed. On a bare X server and, where jwm is installed, under a window manager.
+#   pointer_hold.sh <path of fenu>
+set -euo pipefail
+fenu=$1
+
+for tool in Xvfb xdotool xwininfo xmessage; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED ($label): $*"
+    echo "--- the game's output:"
+    cat "$scratch/output" 2>/dev/null || true
+    exit 1
+}
+
+wait_for() {
+    local tries=$(($1 * 10))
+    shift
+    while ((tries-- > 0)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# "x y" of the pointer right after the motion, asked in the same invocation.
+jump() { xdotool mousemove "$1" "$2" getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
+nudge() { xdotool mousemove_relative -- "$1" "$2" getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
+
+# The field: the 625 x 500 pixels at the bottom of the main window, under the menu bar.
+# (xwininfo: xdotool counts a window manager's frame twice.)
+read_field() {
+    local info x y height
+    info=$(xwininfo -id "$(xdotool search --name '^feNU' | head -n1)")
+    x=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+    height=$(awk '/Height:/ { print $NF }' <<<"$info")
+    left=$x top=$((y + height - 500)) mid_x=$((x + 312)) mid_y=$((y + height - 250))
+}
+in_field() { ((left <= $1 && $1 < left + 625 && top <= $2 && $2 < top + 500)); }
+
+# Mode 3: one small, slow alien ball and a slow player, so the game runs until the
+# player's ball catches a resting pointer; custom games keep no records, so no prompt.
+start_game() {
+    printf '[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=3\r\nRadius2=20\r\nMaxStartSpeed=1\r\nPlaySounds=0\r\nBonus Points=0\r\n' \
+        >"$scratch/game/Settings.ini"
+    HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+    fenu_pid=$!
+    pids+=("$fenu_pid")
+    wait_for 20 xdotool search --name '^feNU$' || fail "the main window did not appear"
+    sleep 0.5
+    read_field
+    xdotool mousemove "$mid_x" "$mid_y" key F2
+    wait_for 5 xdotool search --name 'Punkte' || fail "F2 did not start a game"
+}
+
+escapes() {
+    local count=0 x y
+    for target in "0 0" "512 0" "1023 0" "1023 384" "1023 767" "512 767" "0 767" "0 384" \
+        "100 5" "900 5" "1020 100" "1020 700" "900 760" "100 760" "3 700" "3 100"; do
+        read -r x y <<<"$(jump $target)"
+        in_field "$x" "$y" || count=$((count + 1))
+    done
+    echo "$count"
+}
+
+scenario() {
+    label=$1
+    start_game
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field during a game"
+    xdotool key p
+    sleep 0.3
+    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is not free after P"
+    xdotool mousemove "$mid_x" "$mid_y" key p
+    sleep 0.3
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field after resuming"
+
+    # "Spiel" opened and closed from the keyboard: the menu takes the pointer while open.
+    xdotool key alt
+    sleep 0.2
+    xdotool key Down
+    sleep 0.3
+    xdotool key Escape
+    sleep 0.1
+    xdotool key Escape
+    sleep 0.3
+    xdotool search --name 'Punkte' >/dev/null || fail "the menu ended the game"
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field after the menu closed"
+
+    # Another program has the keyboard: the rest of the desktop is usable meanwhile.
+    xdotool windowfocus "$other_window"
+    sleep 0.3
+    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held while another program is active"
+    xdotool windowfocus "$(xdotool search --name '^feNU' | head -n1)"
+    sleep 0.3
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field once the game was active again"
+
+    # A resting pointer is caught; from then on through the fade it cannot move.
+    xdotool mousemove "$mid_x" "$mid_y"
+    local tries=300 a b
+    while ((tries-- > 0)); do
+        a=$(nudge 3 3)
+        b=$(nudge -3 -3)
+        [[ "$a" == "$b" ]] && break
+        sleep 0.05
+    done
+    ((tries > 0)) || fail "the game did not end with a resting pointer"
+    [[ $(jump 1000 700) == "$b" ]] || fail "the pointer moved during the fade"
+    wait_for 5 sh -c "[ \"\$(xdotool mousemove 1000 700 getmouselocation | cut -d' ' -f1-2)\" = 'x:1000 y:700' ]" ||
+        fail "the pointer is not free after the fade"
+
+    # A killed game leaves no hold behind: the X server drops it with the connection.
+    read_field
+    xdotool mousemove "$mid_x" "$mid_y" key F2
+    sleep 0.5
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field in the second game"
+    kill -KILL "$fenu_pid"
+    wait "$fenu_pid" 2>/dev/null || true
+    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held after SIGKILL"
+    echo "$label: passed"
+}
+
+label=setup
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+pids+=($!)
+wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$scratch/display")"
+mkdir "$scratch/game"
+xmessage -geometry +0+0 "another program" 2>/dev/null &
+pids+=($!)
+wait_for 5 xdotool search --name '^xmessage$' || fail "xmessage did not start"
+other_window=$(xdotool search --name '^xmessage$' | head -n1)
+cp "$fenu" "$scratch/game/fenu"
+
+scenario "bare X server"
+if command -v jwm >/dev/null; then
+    HOME="$scratch" jwm >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 0.5
+    scenario "jwm"
+fi
