@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built program into a scratch root and checks that every file lands
-# where desktops look for it, and that the desktop entry and AppStream data validate.
+# where desktops look for it, that the desktop entry and AppStream data validate, and
+# where the installed program and a portable copy of it keep Settings.ini.
 set -euo pipefail
 build_dir=$1
 root=$(mktemp -d)
@@ -26,4 +27,32 @@ for module in "${modules[@]}"; do [[ -e "$module" ]] && found=1; done
 desktop-file-validate "$root/usr/share/applications/org.example.fenu.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.fenu.metainfo.xml"
 grep -q '^Categories=Game;ArcadeGame;$' "$root/usr/share/applications/org.example.fenu.desktop"
+
+fail() { cat "$root/output" 2>/dev/null; echo "$*" >&2; exit 1; }
+# Starts the program headless and, once its first frame is shown, ends it with
+# SIGTERM, the orderly way that saves the settings.
+run_and_close() {
+    local started="$root/started" pid status=0
+    rm -f "$started"
+    FENU_STARTUP_LOG=$started HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" \
+        QT_QPA_PLATFORM=offscreen "$1" >"$root/output" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do [[ -s "$started" ]] && break; sleep 0.1; done
+    [[ -s "$started" ]] || fail "$1 showed no frame"
+    kill -TERM "$pid"
+    wait "$pid" || status=$?
+    ((status == 0)) || fail "$1 ended with status $status after SIGTERM"
+}
+# Whoever runs it (the suite may run as root, who can write anywhere), the installed
+# program keeps its settings in the user's folder and never beside itself.
+run_and_close "$root/usr/bin/fenu"
+[[ ! -e "$root/usr/bin/Settings.ini" ]] || fail "the installed program wrote Settings.ini beside itself"
+grep -q '^CountBalls=1' "$root/home/config/feNU/Settings.ini" || fail "no Settings.ini in the user's folder"
+# A portable copy, alone in a folder, keeps the file already standing beside it.
+mkdir "$root/portable"
+cp "$root/usr/bin/fenu" "$root/portable/fenu"
+printf '[Settings]\r\nMode=2\r\n' >"$root/portable/Settings.ini"
+run_and_close "$root/portable/fenu"
+grep -q '^CountBalls=1' "$root/portable/Settings.ini" && grep -q '^Mode=2' "$root/portable/Settings.ini" ||
+    fail "the portable copy did not keep its Settings.ini: $(cat "$root/portable/Settings.ini")"
 echo "install layout ok"

@@ -8,15 +8,18 @@
 
 using fenu::ChooseSettingsFile;
 
-TEST(SettingsPath, BesideTheProgramWhenTheFileIsThereOrTheFolderIsWritable) {
-    QTemporaryDir program;
+TEST(SettingsPath, BesideAPortableProgramAlsoWhenTheFileIsThereButNeverBesideAnInstalledOne) {
+    QTemporaryDir prefix;
     QTemporaryDir user;
-    EXPECT_EQ(ChooseSettingsFile(program.path(), user.path()),
-              program.filePath(QStringLiteral("Settings.ini")));
-    QFile existing(program.filePath(QStringLiteral("Settings.ini")));
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    QFile existing(bin + QStringLiteral("/Settings.ini"));
+    QFile entry(prefix.filePath(QStringLiteral("share/applications/org.example.fenu.desktop")));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(entry).path()));
+    EXPECT_EQ(ChooseSettingsFile(bin, user.path()), existing.fileName());
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    EXPECT_EQ(ChooseSettingsFile(program.path(), user.path()),
-              program.filePath(QStringLiteral("Settings.ini")));
+    EXPECT_EQ(ChooseSettingsFile(bin, user.path()), existing.fileName());
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    EXPECT_EQ(ChooseSettingsFile(bin, user.path()), user.filePath(QStringLiteral("Settings.ini")));
 }
 
 TEST(SettingsPath, InTheUserConfigurationFolderWhenTheProgramFolderCannotTakeIt) {
