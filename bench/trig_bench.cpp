@@ -1,14 +1,19 @@
-// The trigonometry of the velocity exchange, one call at a time, against the C
-// library's long double functions it must agree with bit for bit. Every bullet
-// contact pays for one exchange, and a field crowded with bullets has tens of
-// thousands of contacts per frame.
+// The velocity exchange against the same formulas evaluated plainly in long double
+// with the processor's own x87 instructions (fpatan, fsincos), side by side in one
+// run; the last line gives the ratio of the two medians. Every bullet contact pays
+// for one exchange, and a field crowded with bullets has tens of thousands of
+// contacts per frame.
 //   build/bench/trig_bench
+#include "PlainVectorFormulas.h"
 #include "game/ExtendedTrig.h"
 #include "game/Vector.h"
 
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -88,20 +93,77 @@ void BM_Atan_Library(benchmark::State& state) {
 }
 BENCHMARK(BM_Atan_Library);
 
-void BM_Exchange(benchmark::State& state) {
+#if defined(__x86_64__) || defined(__i386__)
+/// The x87 instructions themselves: atan(x / 1), and sine and cosine in one.
+struct X87Trig {
+    static Real Atan(Real x) {
+        Real result;
+        asm("fpatan" : "=t"(result) : "0"(1.0L), "u"(x) : "st(1)");
+        return result;
+    }
+    static void SinCos(Real x, Real& s, Real& c) { asm("fsincos" : "=t"(c), "=u"(s) : "0"(x)); }
+};
+#else
+using X87Trig = fenu::test::LibraryTrig;
+#endif
+
+template <class Exchange> void RunExchanges(benchmark::State& state, Exchange exchange) {
     const auto& in = TheInputs();
     size_t i = 0;
     TVector along1, along2;
     for (auto _ : state) {
         const size_t k = i++ & 4095;
         TVector first = in.Velocities[k], second = in.Velocities[(k + 1) & 4095];
-        TVector::Exchange(first, second, in.Angles[k], along1, along2);
+        exchange(first, second, in.Angles[k], along1, along2);
         benchmark::DoNotOptimize(first);
         benchmark::DoNotOptimize(second);
     }
 }
-BENCHMARK(BM_Exchange);
+
+void BM_Exchange(benchmark::State& state) {
+    RunExchanges(state, TVector::Exchange);
+}
+
+void BM_Exchange_PlainX87(benchmark::State& state) {
+    RunExchanges(state, fenu::test::PlainExchange<X87Trig>);
+}
+
+constexpr int Repetitions = 9;
+BENCHMARK(BM_Exchange)->Repetitions(Repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Exchange_PlainX87)->Repetitions(Repetitions)->ReportAggregatesOnly(true);
+
+/// The console output as usual, then the exchange's median as a multiple of the
+/// plain evaluation's.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median" && !run.error_occurred)
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto exchange = medians_.find("BM_Exchange");
+        const auto plain = medians_.find("BM_Exchange_PlainX87");
+        if (exchange != medians_.end() && plain != medians_.end())
+            std::printf("\nexchange / plain x87 evaluation (medians): %.2f\n",
+                        exchange->second / plain->second);
+    }
+
+private:
+    std::map<std::string, double> medians_;
+};
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
