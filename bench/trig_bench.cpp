@@ -5,7 +5,6 @@
 // contacts per frame.
 //   build/bench/trig_bench
 #include "PlainVectorFormulas.h"
-#include "game/ExtendedTrig.h"
 #include "game/Vector.h"
 
 #include <cmath>
@@ -20,10 +19,8 @@
 
 namespace {
 
-using fenu::TExtendedSinCos;
 using fenu::TVector;
 using Real = long double;
-constexpr Real pi = std::numbers::pi_v<long double>;
 
 // Arguments as contacts produce them, cycled through so the branch predictor
 // cannot learn them.
@@ -45,53 +42,6 @@ const Inputs& TheInputs() {
     static const Inputs inputs;
     return inputs;
 }
-
-void BM_SinCos_Library(benchmark::State& state) {
-    const auto& angles = TheInputs().Angles;
-    size_t i = 0;
-    for (auto _ : state) {
-        const Real x = angles[i++ & 4095];
-        benchmark::DoNotOptimize(static_cast<double>(std::cos(x) * 3.0));
-        benchmark::DoNotOptimize(static_cast<double>(std::sin(x) * 3.0));
-    }
-}
-BENCHMARK(BM_SinCos_Library);
-
-void BM_SinCos_Fast(benchmark::State& state) {
-    const auto& angles = TheInputs().Angles;
-    size_t i = 0;
-    for (auto _ : state) {
-        const TExtendedSinCos sc(angles[i++ & 4095]);
-        benchmark::DoNotOptimize(sc.CosTimes(3.0));
-        benchmark::DoNotOptimize(sc.SinTimes(3.0));
-    }
-}
-BENCHMARK(BM_SinCos_Fast);
-
-void BM_SinCos_CarriedFromNeighbour(benchmark::State& state) {
-    const auto& angles = TheInputs().Angles;
-    std::vector<TExtendedSinCos> bases;
-    for (double a : angles)
-        bases.emplace_back(a);
-    size_t i = 0;
-    for (auto _ : state) {
-        const size_t k = i++ & 4095;
-        const TExtendedSinCos sc(static_cast<Real>(angles[k]) + pi / 2, bases[k]);
-        benchmark::DoNotOptimize(sc.CosTimes(3.0));
-        benchmark::DoNotOptimize(sc.SinTimes(3.0));
-    }
-}
-BENCHMARK(BM_SinCos_CarriedFromNeighbour);
-
-void BM_Atan_Library(benchmark::State& state) {
-    const auto& v = TheInputs().Velocities;
-    size_t i = 0;
-    for (auto _ : state) {
-        const TVector& w = v[i++ & 4095];
-        benchmark::DoNotOptimize(static_cast<double>(std::atan(static_cast<Real>(w.Y) / w.X)));
-    }
-}
-BENCHMARK(BM_Atan_Library);
 
 #if defined(__x86_64__) || defined(__i386__)
 /// The x87 instructions themselves: atan(x / 1), and sine and cosine in one.
