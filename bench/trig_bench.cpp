@@ -1,6 +1,7 @@
-// The velocity exchange against the same formulas evaluated plainly in long double
-// with the processor's own x87 instructions (fpatan, fsincos), side by side in one
-// run; the last line gives the ratio of the two medians. Every bullet contact pays
+// The velocity exchange of a contact, from the two balls' corners on, against the
+// same formulas evaluated plainly in long double with the processor's own x87
+// instructions (fpatan, fsincos), side by side in one run; the last line gives the
+// ratio of the two medians. Every bullet contact pays
 // for one exchange, and a field crowded with bullets has tens of thousands of
 // contacts per frame.
 //   build/bench/trig_bench
@@ -10,7 +11,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,17 +22,20 @@ namespace {
 using fenu::TVector;
 using Real = long double;
 
-// Arguments as contacts produce them, cycled through so the branch predictor
+// Contacts as the game meets them: the two balls' corners anywhere on the field,
+// velocities up to 8 in each component, cycled through so the branch predictor
 // cannot learn them.
 struct Inputs {
-    std::vector<double> Angles;
+    struct Contact {
+        double X, Y, OtherX, OtherY;
+    };
+    std::vector<Contact> Contacts;
     std::vector<TVector> Velocities;
     Inputs() {
         std::mt19937_64 random(1);
-        std::uniform_real_distribution<double> angle(-std::numbers::pi / 2, std::numbers::pi / 2);
-        std::uniform_real_distribution<double> speed(-8, 8);
+        std::uniform_real_distribution<double> x(0, 625), y(0, 500), speed(-8, 8);
         for (int i = 0; i < 4096; ++i) {
-            Angles.push_back(angle(random));
+            Contacts.push_back({x(random), y(random), x(random), y(random)});
             Velocities.emplace_back(speed(random), speed(random));
         }
     }
@@ -64,18 +67,27 @@ template <class Exchange> void RunExchanges(benchmark::State& state, Exchange ex
     for (auto _ : state) {
         const size_t k = i++ & 4095;
         TVector first = in.Velocities[k], second = in.Velocities[(k + 1) & 4095];
-        exchange(first, second, in.Angles[k], along1, along2);
+        exchange(in.Contacts[k], first, second, along1, along2);
         benchmark::DoNotOptimize(first);
         benchmark::DoNotOptimize(second);
     }
 }
 
+/// What a contact pays: the line between the corners and the exchange along it.
 void BM_Exchange(benchmark::State& state) {
-    RunExchanges(state, TVector::Exchange);
+    RunExchanges(state, [](const Inputs::Contact& c, TVector& first, TVector& second,
+                           TVector& along1, TVector& along2) {
+        TVector::Exchange(first, second, c.OtherX - c.X, c.OtherY - c.Y, along1, along2);
+    });
 }
 
+/// The same with the line's angle and the exchange evaluated as the formulas read.
 void BM_Exchange_PlainX87(benchmark::State& state) {
-    RunExchanges(state, fenu::test::PlainExchange<X87Trig>);
+    RunExchanges(state, [](const Inputs::Contact& c, TVector& first, TVector& second,
+                           TVector& along1, TVector& along2) {
+        fenu::test::PlainExchange<X87Trig>(first, second, c.X, c.Y, c.OtherX, c.OtherY, along1,
+                                           along2);
+    });
 }
 
 constexpr int Repetitions = 9;

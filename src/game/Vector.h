@@ -21,14 +21,15 @@ public:
     /// Along (may be null) receives the component along theta; Self keeps the
     /// component perpendicular to it.
     void Decompose(TVector* along, double theta);
-    /// The velocity exchange of two balls meeting along theta:
+    /// The velocity exchange of two balls whose line of contact runs along
+    /// (lineX, lineY): with theta = arctan(lineY / lineX), or pi/2 when lineX is 0,
     ///   first.Decompose(&firstAlong, theta);
     ///   second.Decompose(&secondAlong, theta + pi);
     ///   second.Add(firstAlong);
     ///   first.Add(secondAlong);
-    /// with the sine and cosine the four directions share evaluated once.
-    static void Exchange(TVector& first, TVector& second, double theta, TVector& firstAlong,
-                         TVector& secondAlong);
+    /// in double arithmetic only, without evaluating theta or any sine.
+    static void Exchange(TVector& first, TVector& second, double lineX, double lineY,
+                         TVector& firstAlong, TVector& secondAlong);
     void Scale(double factor);
     /// Turns to theta keeping the length; a zero vector stays zero.
     void SetAngle(double theta);

@@ -119,19 +119,6 @@ TEST(VectorDecompose, ThePartsAddUpToTheOldVectorInEveryQuadrantAndEitherSense) 
             }
 }
 
-TEST(VectorDecompose, AnAbsurdAngleStillSplitsAndAnInfiniteOneGivesNaN) {
-    for (double theta : {1e300, -0x1p40}) {
-        TVector v(3, 4), along;
-        v.Decompose(&along, theta);
-        EXPECT_NEAR(v.X + along.X, 3, 1e-13);
-        EXPECT_NEAR(v.Y + along.Y, 4, 1e-13);
-        EXPECT_NEAR(v.X * along.X + v.Y * along.Y, 0, 1e-13) << "the parts are perpendicular";
-    }
-    TVector v(3, 4), along;
-    v.Decompose(&along, INFINITY);
-    EXPECT_TRUE(std::isnan(v.X) && std::isnan(along.Y));
-}
-
 TEST(VectorDecompose, WithoutAnAlongVectorChangesOnlySelf) {
     TVector v(3, 4), witness(9, 9);
     v.Decompose(nullptr, 0);
