@@ -1,9 +1,8 @@
 // The velocity exchange of a contact, from the two balls' corners on, against the
 // same formulas evaluated plainly in long double with the processor's own x87
 // instructions (fpatan, fsincos), side by side in one run; the last line gives the
-// ratio of the two medians. Every bullet contact pays
-// for one exchange, and a field crowded with bullets has tens of thousands of
-// contacts per frame.
+// ratio of the two medians. Every bullet contact pays for one exchange, and a field
+// crowded with bullets has tens of thousands of contacts per frame.
 //   build/bench/trig_bench
 #include "PlainVectorFormulas.h"
 #include "game/Vector.h"
