@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 #include <QString>
 
@@ -17,7 +16,6 @@ namespace fenu {
 namespace {
 
 using Real = long double;
-constexpr Real pi = std::numbers::pi_v<long double>;
 
 // Pixels from reals: nearest integer, halves to the even neighbour (the default
 // rounding mode), kept inside int32. rint rather than nearbyint: the same result,
@@ -158,14 +156,10 @@ void TCircle::CollideWith(TSprite* otherSprite, bool& done) {
     if (other->Id() == TouchingBefore || Id() == other->TouchingBefore)
         return;
 
-    // The line through the two top-left corners; for equal radii it is parallel to
-    // the line of centres.
-    const double theta = other->X == X
-                             ? static_cast<double>(pi / 2)
-                             : static_cast<double>(std::atan((static_cast<Real>(other->Y) - Y) /
-                                                             (static_cast<Real>(other->X) - X)));
-    TVector::Exchange(Velocity, other->Velocity, theta, fieldWindow_.ScratchVectors[0],
-                      fieldWindow_.ScratchVectors[1]);
+    // Along the line through the two top-left corners; for equal radii it is
+    // parallel to the line of centres.
+    TVector::Exchange(Velocity, other->Velocity, other->X - X, other->Y - Y,
+                      fieldWindow_.ScratchVectors[0], fieldWindow_.ScratchVectors[1]);
 
     if (fieldWindow_.AttractMode) {
         RandomColor();
