@@ -69,8 +69,8 @@ wait_for() {
     return 1
 }
 
-# The trace from a line number on (1-based).
-trace_since() { tail -n "+$1" "$scratch/output"; }
+# The trace after a mark (its count of finished lines then).
+trace_since() { tail -n "+$(($1 + 1))" "$scratch/output"; }
 traced_since() { trace_since "$1" | grep -Eq "$2"; }
 trace_mark() { wc -l <"$scratch/output"; }
 
@@ -177,7 +177,10 @@ throw 3000 3000
 expect_free "thrown down right after Esc"
 
 kill -TERM "$fenu_pid"
-wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM did not end the program"
+if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
+    command -v gdb >/dev/null && gdb -p "$fenu_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
+    fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
+fi
 status=0
 wait "$fenu_pid" || status=$?
 fenu_pid=""

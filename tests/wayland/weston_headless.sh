@@ -78,7 +78,10 @@ if [[ -n "${FENU_SCREENSHOT:-}" ]] && command -v weston-screenshooter >/dev/null
 fi
 
 kill -TERM "$fenu_pid"
-wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM did not end the program"
+if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
+    command -v gdb >/dev/null && gdb -p "$fenu_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
+    fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
+fi
 status=0
 wait "$fenu_pid" || status=$?
 fenu_pid=""
