@@ -10,7 +10,7 @@ set -euo pipefail
 fenu=$1
 pointer_tool=${2:-}
 
-for tool in sway wtype setpriv; do
+for tool in sway wtype; do
     if ! command -v "$tool" >/dev/null; then
         echo "skipped: $tool is not installed"
         exit 77
@@ -21,14 +21,17 @@ if [[ ! -x "$pointer_tool" ]]; then
     exit 77
 fi
 
-# sway refuses to run as root: it runs as nobody, in a runtime folder of its own;
-# the game and the input tools, as root, keep theirs and name sway's socket by
-# its path.
+# sway refuses to run as root: there it runs as nobody, in a runtime folder of its
+# own; the game and the input tools keep theirs and name sway's socket by its path.
 scratch=$(mktemp -d)
 chmod 755 "$scratch"
 run=$scratch/sway-run
 mkdir -m 700 "$run" "$scratch/run"
-chown 65534:65534 "$run"
+as_sway_user=()
+if ((EUID == 0)); then
+    as_sway_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chown 65534:65534 "$run"
+fi
 sway_pid=""
 fenu_pid=""
 keyboard_pid=""
@@ -82,7 +85,7 @@ seat * pointer_constraint enable
 CONF
 env -u DISPLAY -u WAYLAND_DISPLAY HOME="$scratch" XDG_RUNTIME_DIR="$run" \
     WLR_BACKENDS=headless WLR_RENDERER=pixman \
-    setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
+    "${as_sway_user[@]}" sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
 sway_pid=$!
 wait_for 10 compgen -G "$run/wayland-[0-9]" || fail "sway did not start"
 WAYLAND_DISPLAY=$(compgen -G "$run/wayland-[0-9]" | head -n1)
