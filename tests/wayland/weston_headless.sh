@@ -30,6 +30,8 @@ fail() {
     echo "FAILED: $*"
     echo "--- the game's messages:"
     grep -v '^\[' "$scratch/output" 2>/dev/null | tail -n 20 || true
+    echo "--- the end of the game's protocol trace:"
+    grep '^\[' "$scratch/output" 2>/dev/null | tail -n 15 || true
     echo "--- weston:"
     tail -n 10 "$scratch/weston.log" 2>/dev/null || true
     exit 1
