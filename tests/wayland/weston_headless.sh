@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The game as a native Wayland client in weston's headless backend, which offers
+# no seat at all (no pointer to hold, no keyboard): the window must come up with
+# the application id that desktops match the desktop entry by, present frames at
+# the compositor's pace, and end the orderly way on SIGTERM without a protocol
+# error. FENU_SCREENSHOT=<file> keeps a picture of the screen while it runs.
+#   weston_headless.sh <path of fenu>
+set -euo pipefail
+fenu=$1
+
+if ! command -v weston >/dev/null; then
+    echo "skipped: weston is not installed"
+    exit 77
+fi
+
+scratch=$(mktemp -d)
+weston_pid=""
+fenu_pid=""
+cleanup() {
+    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
+    if [[ -n "$weston_pid" ]]; then
+        kill "$weston_pid" 2>/dev/null || true
+        wait "$weston_pid" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*"
+    echo "--- the game's messages:"
+    grep -v '^\[' "$scratch/output" 2>/dev/null | tail -n 20 || true
+    echo "--- the end of the game's protocol trace:"
+    grep '^\[' "$scratch/output" 2>/dev/null | tail -n 15 || true
+    echo "--- weston:"
+    tail -n 10 "$scratch/weston.log" 2>/dev/null || true
+    exit 1
+}
+
+wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    while ((tries-- > 0)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+export XDG_RUNTIME_DIR=$scratch/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# --debug offers the screenshot protocol.
+env -u DISPLAY -u WAYLAND_DISPLAY weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 \
+    --socket=wayland-fenu --idle-time=0 --debug >"$scratch/weston.log" 2>&1 &
+weston_pid=$!
+wait_for 10 test -S "$XDG_RUNTIME_DIR/wayland-fenu" || fail "weston did not start"
+export WAYLAND_DISPLAY=wayland-fenu
+
+mkdir "$scratch/game"
+cp "$fenu" "$scratch/game/fenu"
+printf '[Settings]\r\nPlaySounds=0\r\n' >"$scratch/game/Settings.ini"
+HOME="$scratch" QT_QPA_PLATFORM=wayland QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu WAYLAND_DEBUG=client \
+    FENU_FRAME_LOG="$scratch/frames" FENU_STARTUP_LOG="$scratch/startup" \
+    "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+fenu_pid=$!
+
+# The window is on the output once its surface enters it.
+wait_for 20 grep -q 'wl_surface@[0-9]*\.enter(wl_output@' "$scratch/output" || fail "the window was not shown"
+surface=$(sed -nE 's/.*(wl_surface@[0-9]+)\.enter\(wl_output@.*/\1/p' "$scratch/output" | head -n1)
+app_id=$(sed -nE 's/.*xdg_toplevel@[0-9]+\.set_app_id\("(.*)"\).*/\1/p' "$scratch/output" | tail -n1)
+[[ "$app_id" == org.example.fenu ]] || fail "the application id is \"$app_id\", not org.example.fenu"
+
+# Over a second of frames (the attract mode runs until a game starts).
+commits() { (($(grep -c -- "-> $surface\.commit()" "$scratch/output") >= 70)); }
+wait_for 10 commits || fail "the window was not drawn 70 times within 10 s"
+if [[ -n "${FENU_SCREENSHOT:-}" ]] && command -v weston-screenshooter >/dev/null; then
+    (cd "$scratch" && weston-screenshooter) && cp "$(compgen -G "$scratch/wayland-screenshot-*.png" | head -n1)" "$FENU_SCREENSHOT" ||
+        echo "note: no screenshot taken"
+fi
+
+kill -TERM "$fenu_pid"
+if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
+    command -v gdb >/dev/null && gdb -p "$fenu_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
+    fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
+fi
+status=0
+wait "$fenu_pid" || status=$?
+fenu_pid=""
+((status == 0)) || fail "the program ended with status $status"
+grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
+
+# The game's own count: frames handed to the compositor, about one per refresh
+# (60 Hz here) rather than as fast as it can draw or stalled on each frame.
+test -s "$scratch/startup" || fail "the game never saw its first frame shown"
+frames=$(wc -l <"$scratch/frames")
+((frames >= 60)) || fail "only $frames frames were logged as presented"
+median=$(awk 'NR > 1 { print $2 - last } { last = $2 }' "$scratch/frames" | sort -n | awk '{ v[NR] = $1 } END { print int(v[int((NR + 1) / 2)] / 1000) }')
+((median >= 8000 && median <= 40000)) || fail "the median time between presented frames is $median µs"
+echo "passed ($frames frames, median $median µs apart)"
