@@ -10,6 +10,8 @@
 #include "ui/InfoDlg.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include <QIcon>
 #include <QTimer>
@@ -47,5 +49,14 @@ int main(int argc, char** argv) {
     // The sound module and its sounds load after the first frames are on screen, so
     // they never delay them; a sound played before that loads them on first use.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
-    return fenu::QtApplication::exec();
+    const int status = fenu::QtApplication::exec();
+    // Everything worth keeping is saved by now. Qt 6.4's Wayland client can hang or
+    // abort while it tears its connection down (a read it handed to its event thread,
+    // which it stops first, is never done), so there the program ends without that;
+    // the compositor drops the window and the pointer's confinement with the client.
+    if (fenu::QtApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

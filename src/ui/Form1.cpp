@@ -116,6 +116,8 @@ void TForm1::FormDestroy() {
     saved.Options = this;
     game_.reset();
     services_.Cursor.Clip(nullptr);
+    // The program may end without unwinding (see main), so the measurements go now.
+    presentation_.Log().WriteFrames();
     CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved, &loadedRecords_); },
                             [](const QString& message) { QtApplication::ShowErrorBox(message); });
 }
