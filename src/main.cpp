@@ -38,10 +38,12 @@ int main(int argc, char** argv) {
     fenu::UseSystemMessageFont();
 
     // SIGTERM, SIGINT and the end of the desktop session close the window the
-    // orderly way, so the records of the run are saved.
+    // orderly way, so the records of the run are saved. The session's request for
+    // its data comes before a logout that may yet be cancelled: it saves, and the
+    // game goes on.
     fenu::TerminationSignals termination([&form1] { form1.CloseOnRequest(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form1,
-                     [&form1] { form1.FormDestroy(); });
+                     [&form1] { form1.SaveOnRequest(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
                      [&form1] { form1.FormDestroy(); });
 

@@ -85,6 +85,11 @@ void TGame::Neu1Click() {
 }
 
 void TGame::Pause1Click() {
+    // The menu decides what it offers when it opens, and a menu left open while the
+    // game ended still offers "Pause": stopping the fade there would leave it stuck,
+    // with "Pause" disabled from then on.
+    if (GameOverStep != 0)
+        return;
     if (view_.TimerEnabled())
         PauseTicks = Now();
     else

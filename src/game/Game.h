@@ -38,8 +38,13 @@ public:
 
     // Handlers of the main window.
     void Neu1Click();
+    /// Pauses or resumes a running game; does nothing once it has ended.
     void Pause1Click();
-    void Abbrechen1Click() { AbortGame(); }
+    /// Aborts to the title screen; does nothing on the title screen itself.
+    void Abbrechen1Click() {
+        if (!AttractMode)
+            AbortGame();
+    }
     void DXTimerTimer(int32_t lagCount);
     void DXTimerActivate();
     void DXTimerDeactivate();

@@ -2,27 +2,42 @@
 
 #include <algorithm>
 
+#include <QLayout>
 #include <QScreen>
-#include <QWidget>
 
 namespace fenu {
 
-void CenterOnOwnerWindow(QWidget& dialog) {
-    if (dialog.parentWidget() == nullptr)
+TCentredDialog::TCentredDialog(TCentre centre, QWidget* parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags), centre_(centre) {}
+
+void TCentredDialog::setVisible(bool visible) {
+    if (visible && !isVisible())
+        Place();
+    QDialog::setVisible(visible);
+}
+
+void TCentredDialog::Place() {
+    if (parentWidget() == nullptr && centre_ == TCentre::OwnerWindow)
         return;
-    const QWidget& window = *dialog.parentWidget()->window();
-    const QRect windowFrame = window.frameGeometry();
-    const QSize frameExtra = windowFrame.size() - window.geometry().size();
-    QRect frame(QPoint(0, 0), dialog.size() + frameExtra);
-    frame.moveCenter(windowFrame.center());
-    if (const QScreen* screen = window.screen()) {
-        const QRect available = screen->availableGeometry();
-        frame.moveRight(std::min(frame.right(), available.right()));
-        frame.moveBottom(std::min(frame.bottom(), available.bottom()));
-        frame.moveLeft(std::max(frame.left(), available.left()));
-        frame.moveTop(std::max(frame.top(), available.top()));
-    }
-    dialog.move(frame.topLeft());
+    const QWidget& window = parentWidget() != nullptr ? *parentWidget()->window() : *this;
+    const QScreen* screen = window.screen();
+    if (screen == nullptr)
+        return;
+    // A dialog sized by its layout has its size only once the layout has run.
+    if (layout() != nullptr)
+        layout()->activate();
+    QSize frameExtra = frameGeometry().size() - geometry().size();
+    if (frameExtra.isNull())
+        frameExtra = window.frameGeometry().size() - window.geometry().size();
+    const QRect available = screen->availableGeometry();
+    QRect frame(QPoint(0, 0), size() + frameExtra);
+    frame.moveCenter(centre_ == TCentre::Screen ? available.center()
+                                                : window.frameGeometry().center());
+    frame.moveRight(std::min(frame.right(), available.right()));
+    frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    frame.moveTop(std::max(frame.top(), available.top()));
+    move(frame.topLeft());
 }
 
 } // namespace fenu

@@ -109,39 +109,63 @@ void TForm1::FormDestroy() {
     destroyed_ = true;
     DXTimer.SetEnabled(false);
     // Keep the values to save, then let the sprites go before the engine does.
-    TGameState saved;
-    saved.CurrentConfig = game_->CurrentConfig;
-    saved.Mode = game_->Mode;
-    saved.Records = game_->Records;
-    saved.Options = this;
+    const TGameState saved = SettingsToSave();
     game_.reset();
     services_.Cursor.Clip(nullptr);
     // The program may end without unwinding (see main), so the measurements go now.
     presentation_.Log().WriteFrames();
-    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(saved, &loadedRecords_); },
+    Save(saved);
+}
+
+TGameState TForm1::SettingsToSave() {
+    TGameState settings;
+    settings.CurrentConfig = game_->CurrentConfig;
+    settings.Mode = game_->Mode;
+    settings.Records = game_->Records;
+    settings.Options = this;
+    return settings;
+}
+
+void TForm1::Save(const TGameState& settings) {
+    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(settings, &loadedRecords_); },
                             [](const QString& message) { QtApplication::ShowErrorBox(message); });
 }
 
 void TForm1::CloseOnRequest() {
-    CloseOnRequest(MaxDialogsClosedOnRequest);
+    SettleDialogs(true, MaxDialogsClosedOnRequest, [this] { close(); });
 }
 
-void TForm1::CloseOnRequest(int dialogsLeft) {
+void TForm1::SaveOnRequest() {
+    SettleDialogs(false, MaxDialogsClosedOnRequest, [this] {
+        if (game_)
+            Save(SettingsToSave());
+    });
+}
+
+void TForm1::SettleDialogs(bool closeAll, int dialogsLeft, const std::function<void()>& then) {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || dialogsLeft == 0) {
-        close();
+    auto* prompt = qobject_cast<TInputQuery*>(modal);
+    if (modal == nullptr || dialogsLeft == 0 || (prompt == nullptr && !closeAll)) {
+        then();
         return;
     }
-    // The dialog's own loop ends only once this handler has returned, and the code
-    // that opened it (a confirmed prompt opens the records) runs before the window
-    // may close.
-    if (auto* prompt = qobject_cast<TInputQuery*>(modal))
+    const auto next = [this, closeAll, dialogsLeft, then] {
+        SettleDialogs(closeAll, dialogsLeft - 1, then);
+    };
+    if (prompt != nullptr) {
+        // The prompt goes once the code that opened it has the name and has stored
+        // the record (and opened the records dialog): only then is the record there
+        // to be saved.
+        connect(prompt, &QObject::destroyed, this, next, Qt::QueuedConnection);
         prompt->accept();
-    else if (auto* dialog = qobject_cast<QDialog*>(modal))
+        return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
     else
         modal->close();
-    QTimer::singleShot(0, this, [this, dialogsLeft] { CloseOnRequest(dialogsLeft - 1); });
+    // The dialog's own loop ends only once this handler has returned.
+    QTimer::singleShot(0, this, next);
 }
 
 void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {

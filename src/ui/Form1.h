@@ -8,6 +8,7 @@
 #include "platform/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
 
+#include <functional>
 #include <memory>
 
 #include <QElapsedTimer>
@@ -85,6 +86,11 @@ public:
     /// dialog is closed, then the window.
     void CloseOnRequest();
 
+    /// Saves the settings and records when the desktop session asks for its data (a
+    /// logout that may yet be cancelled, a checkpoint): an open name prompt is
+    /// confirmed as for CloseOnRequest, other dialogs stay open, and the game goes on.
+    void SaveOnRequest();
+
     // The menu's check marks are the options.
     bool BonusPointsChecked() const override;
     void SetBonusPointsChecked(bool checked) override;
@@ -99,7 +105,13 @@ protected:
 
 private:
     void FormCreate();
-    void CloseOnRequest(int dialogsLeft);
+    /// Settles the open dialogs, one per turn of the event loop, then runs then: a
+    /// name prompt is confirmed with the name as it stands, and with closeAll any
+    /// other dialog is closed.
+    void SettleDialogs(bool closeAll, int dialogsLeft, const std::function<void()>& then);
+    /// What the settings file keeps, taken from the game.
+    TGameState SettingsToSave();
+    void Save(const TGameState& settings);
     void ConnectMenu();
     /// Runs a handler; an exception escaping it is shown in the error box.
     template <class Handler> void Guarded(Handler&& handler);

@@ -1,7 +1,5 @@
 #include "ui/Form2.h"
 
-#include "ui/DialogPlacement.h"
-
 #include <algorithm>
 
 #include <QEvent>
@@ -83,9 +81,10 @@ QPushButton* MakeButton(const QString& text, QWidget* parent, const char* name, 
 } // namespace
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : TCentredDialog(TCentre::OwnerWindow, parent,
+                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Benutzerdefinierte Einstellungen"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -182,11 +181,6 @@ void TForm2::done(int result) {
         spin->Normalize();
     }
     QDialog::done(result);
-}
-
-void TForm2::showEvent(QShowEvent* event) {
-    CenterOnOwnerWindow(*this);
-    QDialog::showEvent(event);
 }
 
 } // namespace fenu

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "ui/DialogPlacement.h"
 #include "ui/SpinEdit.h"
 
 #include <cstdint>
-
-#include <QDialog>
 
 class QGroupBox;
 class QLabel;
@@ -18,7 +17,7 @@ namespace fenu {
 /// Created once and only shown and hidden, so every showing presents what the
 /// fields held when it was last closed. exec() returns Accepted for "Start" (or
 /// Enter) and Rejected for "Abbrechen", Escape and the close box.
-class TForm2 : public QDialog {
+class TForm2 : public TCentredDialog {
     Q_OBJECT
 
 public:
@@ -53,7 +52,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void FitLabel(QLabel* label);

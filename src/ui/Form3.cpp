@@ -1,7 +1,5 @@
 #include "ui/Form3.h"
 
-#include "ui/DialogPlacement.h"
-
 #include <array>
 
 #include <QHeaderView>
@@ -137,9 +135,10 @@ void TTabControl::paintEvent(QPaintEvent* /*event*/) {
 // --- TForm3 ----------------------------------------------------------------
 
 TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : TCentredDialog(TCentre::OwnerWindow, parent,
+                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
       records_(records), options_(options), model_(new TRecordsModel(records, this)) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Rekorde"));
@@ -204,7 +203,6 @@ void TForm3::showEvent(QShowEvent* event) {
     // Setting the same tab again emits no change, yet the table may have changed
     // since the last showing (a record just entered).
     TabControl1Change();
-    CenterOnOwnerWindow(*this);
     QDialog::showEvent(event);
 }
 

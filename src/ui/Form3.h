@@ -2,9 +2,9 @@
 
 #include "game/OptionMarks.h"
 #include "game/Records.h"
+#include "ui/DialogPlacement.h"
 
 #include <QAbstractTableModel>
-#include <QDialog>
 #include <QWidget>
 
 class QPushButton;
@@ -72,7 +72,7 @@ private:
 /// It works on the game's own records table, which must outlive it. Each showing
 /// selects the table that the bonus option, read from the option marks at that
 /// moment, writes to. "OK", Enter and the close box close it; Escape does not.
-class TForm3 : public QDialog {
+class TForm3 : public TCentredDialog {
     Q_OBJECT
 
 public:

@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 namespace fenu {
 
@@ -99,9 +98,10 @@ QString GetFileVersionText() {
 // --- TInfo -----------------------------------------------------------------
 
 TInfo::TInfo(QWidget* parent, UrlOpener* opener)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : TCentredDialog(TCentre::Screen, parent,
+                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
       versionInfo_(&ProgramVersionInfo()), opener_(opener) {
     if (opener_ == nullptr) {
         ownOpener_ = std::make_unique<DesktopUrlOpener>();
@@ -370,22 +370,6 @@ void TInfo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void TInfo::CenterOnScreen() {
-    QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect available = screen->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(available.center());
-    move(frame.topLeft());
-}
-
-void TInfo::showEvent(QShowEvent* event) {
-    CenterOnScreen();
-    QDialog::showEvent(event);
 }
 
 } // namespace fenu

@@ -3,11 +3,11 @@
 #include "platform/Geometry.h"
 #include "platform/UrlOpener.h"
 #include "platform/VersionInfo.h"
+#include "ui/DialogPlacement.h"
 
 #include <cstdint>
 #include <memory>
 
-#include <QDialog>
 #include <QIcon>
 #include <QImage>
 
@@ -42,7 +42,7 @@ QString GetFileVersionText();
 ///
 /// Constructing it adapts the fonts of all windows that exist at that moment to
 /// the system's message-box face (UseSystemMessageFont), so create it last.
-class TInfo : public QDialog {
+class TInfo : public TCentredDialog {
     Q_OBJECT
 
 public:
@@ -99,12 +99,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void PlaceLabel(QLabel* label, int top) const;
     static void SetLinkColor(QLabel* link, TColor color);
-    void CenterOnScreen();
 
     QImage logoMask_;
     QString appTitle_;

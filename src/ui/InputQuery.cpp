@@ -1,6 +1,5 @@
 #include "ui/InputQuery.h"
 
-#include "ui/DialogPlacement.h"
 #include "ui/NameValidator.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +12,7 @@ namespace fenu {
 
 TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QString& value,
                          QWidget* parent)
-    : QDialog(parent) {
+    : TCentredDialog(TCentre::OwnerWindow, parent) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -39,11 +38,6 @@ TInputQuery::TInputQuery(const QString& caption, const QString& prompt, const QS
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void TInputQuery::showEvent(QShowEvent* event) {
-    CenterOnOwnerWindow(*this);
-    QDialog::showEvent(event);
 }
 
 QString TInputQuery::Value() const {

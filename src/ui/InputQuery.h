@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/DialogPlacement.h"
+
 #include <QString>
 
 class QLabel;
@@ -11,7 +12,7 @@ namespace fenu {
 /// The modal text input of the new-record prompt: a prompt of several lines, one
 /// edit field, "OK" (default, Enter) and "Abbrechen" (Escape, close box). The field
 /// takes only what the settings file keeps as typed (TNameValidator).
-class TInputQuery : public QDialog {
+class TInputQuery : public TCentredDialog {
     Q_OBJECT
 public:
     static constexpr int MaxLength = 255;
@@ -20,9 +21,6 @@ public:
                 QWidget* parent = nullptr);
     QString Value() const;
     QLineEdit* Edit() const { return edit_; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QLabel* prompt_;

@@ -251,6 +251,26 @@ TEST_F(GameScenario, NewGameDuringTheFadeSkipsTheRecordCheck) {
     EXPECT_EQ(view.prompts, 0);
 }
 
+// Chosen from a menu opened before the game ended (or on the title screen).
+TEST_F(GameScenario, PauseAndAbortChosenWhenNoLongerOfferedDoNothing) {
+    view.answer = [](QString&) { return true; };
+    StartGame();
+    RunUntil(3000);
+    CursorOnPlayer();
+    for (int frame = 0; frame < 30; ++frame)
+        game.DXTimerTimer(1);
+    game.Pause1Click(); // in the fade
+    for (int frame = 0; frame < 40 && view.timerEnabled; ++frame)
+        game.DXTimerTimer(1);
+    EXPECT_EQ(view.prompts, 1) << "the fade went on to the record prompt";
+    game.AbortGame();
+    const std::vector<TCircle*> demoBalls = game.Balls;
+    view.fills.clear();
+    game.Pause1Click();
+    game.Abbrechen1Click();
+    EXPECT_TRUE(view.fills.empty() && view.timerEnabled && game.Balls == demoBalls);
+}
+
 TEST_F(GameScenario, AbortWhilePausedShowsOneBlackFrameAndFreesTheCursor) {
     StartGame();
     RunUntil(1000);

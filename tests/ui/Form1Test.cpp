@@ -239,6 +239,33 @@ TEST_F(MainWindow, ATerminationRequestDuringTheNamePromptKeepsTheRecord) {
     EXPECT_TRUE(text.contains(QStringLiteral("Player0=Tom"))) << text.toStdString();
 }
 
+// A session save request during the name prompt: the name is saved, the game goes on.
+TEST_F(MainWindow, ASessionSaveRequestKeepsTheRecordAndTheGameGoing) {
+    form->Menu().MenuItem_BonusPoints->setChecked(false);
+    Press(Qt::Key_F2);
+    form->Game().TimePoints = 7;
+    form->Game().GameOverStep = TGame::FadeLength - 1;
+    int ticks = 0;
+    const std::function<void()> watch = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* prompt = qobject_cast<TInputQuery*>(modal); prompt && ticks == 0) {
+            prompt->findChild<QLineEdit*>()->setText(QStringLiteral("Tom"));
+            form->SaveOnRequest();
+        }
+        if (modal != nullptr && ++ticks > 100)
+            modal->close(); // the records dialog that follows
+        else
+            QTimer::singleShot(1, form.get(), watch);
+    };
+    QTimer::singleShot(0, form.get(), watch);
+    form->Game().DXTimerTimer(1); // the last fade frame: a new record
+    QFile file(settingsFile);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().contains("Player0=Tom"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Press(Qt::Key_F2);
+    EXPECT_TRUE(form->isVisible() && form->Timer().Enabled() && form->Game().GameOverStep == 0);
+}
+
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
     form->Menu().Schwierig1->trigger();
     form->Game().Records[0][2] = {77, QStringLiteral("Anna")};

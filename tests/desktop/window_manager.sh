@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The game under a window manager (jwm on Xvfb): every dialog stands centred, frames
+# included, at its first showing as at later ones. The window manager frames a
+# dialog only after it is mapped, so a position given too late is taken for the
+# window inside the frame.
+#   window_manager.sh <path of fenu>
+set -euo pipefail
+fenu=$1
+
+for tool in Xvfb xdotool jwm xprop xwininfo; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+scratch=$(mktemp -d)
+xvfb_pid=""
+jwm_pid=""
+fenu_pid=""
+cleanup() {
+    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
+    [[ -n "$jwm_pid" ]] && kill "$jwm_pid" 2>/dev/null || true
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*"
+    exit 1
+}
+
+wait_for() {
+    local tries=$(($1 * 10))
+    shift
+    while ((tries-- > 0)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+window_of() { xdotool search --name "$1" | head -n1; }
+framed() { xprop -id "$(window_of "$1")" _NET_FRAME_EXTENTS | grep -q '='; }
+
+# Centre of the frame of the window with that caption, as "x y" in doubled pixels.
+doubled_frame_centre() {
+    local window info x y width height left right top bottom
+    window=$(window_of "$1")
+    info=$(xwininfo -id "$window")
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    width=$(awk '/Width:/ {print $2}' <<<"$info")
+    height=$(awk '/Height:/ {print $2}' <<<"$info")
+    read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    echo "$((2 * x - 2 * left + width + left + right)) $((2 * y - 2 * top + height + top + bottom))"
+}
+
+# The dialog's frame stands centred on the given centre (doubled), to the pixel.
+expect_centred() {
+    local what=$1 caption=$2 centre=$3
+    wait_for 5 framed "$caption" || fail "$what: \"$caption\" did not appear framed"
+    sleep 0.3
+    read -r dx dy <<<"$(doubled_frame_centre "$caption")"
+    read -r cx cy <<<"$centre"
+    if ((dx - cx > 2 || cx - dx > 2 || dy - cy > 2 || cy - dy > 2)); then
+        fail "$what: \"$caption\" is not centred: frame centre (doubled) $dx $dy, wanted $centre"
+    fi
+}
+
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+xvfb_pid=$!
+wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$scratch/display")"
+HOME="$scratch" jwm >/dev/null 2>&1 &
+jwm_pid=$!
+wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "jwm did not start"
+
+# "Schwierig" ends the first game within seconds with a new record.
+mkdir "$scratch/game"
+cp "$fenu" "$scratch/game/fenu"
+printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+xdotool mousemove 5 5
+HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+fenu_pid=$!
+wait_for 20 framed '^feNU$' || fail "the main window did not appear framed"
+sleep 0.5
+main=$(doubled_frame_centre '^feNU$')
+read -r -a workarea <<<"$(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')"
+screen="$((2 * workarea[0] + workarea[2])) $((2 * workarea[1] + workarea[3]))"
+
+# The menus by keyboard: Alt selects "Spiel", Right and Left move along the bar.
+for showing in first second; do
+    xdotool key alt
+    sleep 0.2
+    xdotool key Right Down Down Down Down Return
+    expect_centred "$showing showing" 'Benutzerdefinierte Einstellungen' "$main"
+    xdotool key Escape
+    wait_for 5 sh -c '! xdotool search --name "^Benutzerdefinierte"' || fail "Escape did not close the custom settings"
+    xdotool key alt
+    sleep 0.2
+    xdotool key Down Up Up Return
+    expect_centred "$showing showing" '^Rekorde$' "$main"
+    xdotool key Return
+    wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
+    xdotool key alt
+    sleep 0.2
+    xdotool key Left Down Return
+    expect_centred "$showing showing" '^Info' "$screen"
+    xdotool key Return
+    wait_for 5 sh -c '! xdotool search --name "^Info"' || fail "Enter did not close the about dialog"
+done
+
+xdotool key F2
+wait_for 30 xdotool search --name '^Neuer Rekord$' || fail "no name prompt after the game"
+expect_centred "name prompt" '^Neuer Rekord$' "$main"
+echo "passed"
