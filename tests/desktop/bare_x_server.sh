@@ -8,46 +8,7 @@
 set -euo pipefail
 fenu=$1
 
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-scratch=$(mktemp -d)
-xvfb_pid=""
-fenu_pid=""
-# The server is waited for: one still shutting down removes its socket files, and
-# those may by then belong to the next server given the same display number.
-cleanup() {
-    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
-    if [[ -n "$xvfb_pid" ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*"
-    echo "--- the game's output:"
-    cat "$scratch/output" 2>/dev/null || true
-    exit 1
-}
-
-# Polls a condition for up to the given number of seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/x_session.sh"
 
 caption_matches() { xdotool search --name "$1"; }
 
@@ -70,14 +31,6 @@ expect_centred() {
     fi
 }
 
-# A display number nobody uses, chosen by the server itself. Without -noreset the
-# server starts afresh whenever its last client leaves (xdotool does, after every
-# command), and a program connecting just then finds no server.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb_pid=$!
-wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$scratch/display")"
-
 # A copy of the program in a folder of its own, so that Settings.ini is written
 # there; "Schwierig" ends the first game within seconds with a new record.
 mkdir "$scratch/game"
@@ -86,6 +39,7 @@ printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
 xdotool mousemove 5 5
 HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
 fenu_pid=$!
+started "$fenu_pid"
 wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
 sleep 0.5
 
@@ -121,7 +75,6 @@ wait_for 5 caption_matches '\[[01] Punkte' || fail "F2 after the dialogs did not
 xdotool key alt+F4
 wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "Alt+F4 did not end the program"
 wait "$fenu_pid" || fail "the program ended with status $?"
-fenu_pid=""
 grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
     fail "the record is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
 
@@ -130,6 +83,7 @@ grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
 printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
 HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
 fenu_pid=$!
+started "$fenu_pid"
 wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear again"
 sleep 0.5
 xdotool key F2
@@ -139,7 +93,6 @@ xdotool type Tom
 kill -TERM "$fenu_pid"
 wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM during the prompt did not end the program"
 wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
-fenu_pid=""
 grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
     fail "the name typed before SIGTERM is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
 echo "passed"

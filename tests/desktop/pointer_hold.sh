@@ -8,41 +8,7 @@
 set -euo pipefail
 fenu=$1
 
-for tool in Xvfb xdotool xwininfo xmessage; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-scratch=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED ($label): $*"
-    echo "--- the game's output:"
-    cat "$scratch/output" 2>/dev/null || true
-    exit 1
-}
-
-wait_for() {
-    local tries=$(($1 * 10))
-    shift
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/x_session.sh" xwininfo xmessage
 
 # "x y" of the pointer right after the motion, asked in the same invocation.
 jump() { xdotool mousemove "$1" "$2" getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
@@ -67,7 +33,7 @@ start_game() {
         >"$scratch/game/Settings.ini"
     HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
     fenu_pid=$!
-    pids+=("$fenu_pid")
+    started "$fenu_pid"
     wait_for 20 xdotool search --name '^feNU$' || fail "the main window did not appear"
     sleep 0.5
     read_field
@@ -142,14 +108,9 @@ scenario() {
     echo "$label: passed"
 }
 
-label=setup
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-pids+=($!)
-wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$scratch/display")"
 mkdir "$scratch/game"
 xmessage -geometry +0+0 "another program" 2>/dev/null &
-pids+=($!)
+started $!
 wait_for 5 xdotool search --name '^xmessage$' || fail "xmessage did not start"
 other_window=$(xdotool search --name '^xmessage$' | head -n1)
 cp "$fenu" "$scratch/game/fenu"
@@ -157,7 +118,7 @@ cp "$fenu" "$scratch/game/fenu"
 scenario "bare X server"
 if command -v jwm >/dev/null; then
     HOME="$scratch" jwm >/dev/null 2>&1 &
-    pids+=($!)
+    started $!
     sleep 0.5
     scenario "jwm"
 fi

@@ -7,42 +7,7 @@
 set -euo pipefail
 fenu=$1
 
-for tool in Xvfb xdotool jwm xprop xwininfo; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-
-scratch=$(mktemp -d)
-xvfb_pid=""
-jwm_pid=""
-fenu_pid=""
-cleanup() {
-    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
-    [[ -n "$jwm_pid" ]] && kill "$jwm_pid" 2>/dev/null || true
-    if [[ -n "$xvfb_pid" ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
-
-wait_for() {
-    local tries=$(($1 * 10))
-    shift
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/x_session.sh" jwm xprop xwininfo
 
 window_of() { xdotool search --name "$1" | head -n1; }
 framed() { xprop -id "$(window_of "$1")" _NET_FRAME_EXTENTS | grep -q '='; }
@@ -72,12 +37,8 @@ expect_centred() {
     fi
 }
 
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb_pid=$!
-wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$scratch/display")"
 HOME="$scratch" jwm >/dev/null 2>&1 &
-jwm_pid=$!
+started $!
 wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "jwm did not start"
 
 # "Schwierig" ends the first game within seconds with a new record.
@@ -86,7 +47,7 @@ cp "$fenu" "$scratch/game/fenu"
 printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
 xdotool mousemove 5 5
 HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-fenu_pid=$!
+started $!
 wait_for 20 framed '^feNU$' || fail "the main window did not appear framed"
 sleep 0.5
 main=$(doubled_frame_centre '^feNU$')
