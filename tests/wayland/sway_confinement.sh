@@ -10,12 +10,7 @@ set -euo pipefail
 fenu=$1
 pointer_tool=${2:-}
 
-for tool in sway wtype; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
+source "$(dirname "$0")/../desktop/session.sh" sway wtype
 if [[ ! -x "$pointer_tool" ]]; then
     echo "skipped: the virtual pointer helper was not built (no wayland-client)"
     exit 77
@@ -23,7 +18,6 @@ fi
 
 # sway refuses to run as root: there it runs as nobody, in a runtime folder of its
 # own; the game and the input tools keep theirs and name sway's socket by its path.
-scratch=$(mktemp -d)
 chmod 755 "$scratch"
 run=$scratch/sway-run
 mkdir -m 700 "$run" "$scratch/run"
@@ -32,25 +26,10 @@ if ((EUID == 0)); then
     as_sway_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
     chown 65534:65534 "$run"
 fi
-sway_pid=""
-fenu_pid=""
-keyboard_pid=""
-cleanup() {
-    for pid in "$fenu_pid" "$keyboard_pid" "${mouse_PID:-}"; do
-        [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-    done
-    if [[ -n "$sway_pid" ]]; then
-        kill "$sway_pid" 2>/dev/null || true
-        wait "$sway_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
 
 # The game's trace is long: its own messages, then the lines about input and the
 # pointer constraint.
-fail() {
-    echo "FAILED: $*"
+report_failure() {
     echo "--- the game's messages:"
     grep -v '^\[' "$scratch/output" 2>/dev/null | tail -n 20 || true
     echo "--- the game's trace of input and constraints:"
@@ -58,18 +37,6 @@ fail() {
         grep -v set_cursor | tail -n 40 || true
     echo "--- sway:"
     tail -n 10 "$scratch/sway.log" 2>/dev/null || true
-    exit 1
-}
-
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 # The trace after a mark (its count of finished lines then).
@@ -86,7 +53,7 @@ CONF
 env -u DISPLAY -u WAYLAND_DISPLAY HOME="$scratch" XDG_RUNTIME_DIR="$run" \
     WLR_BACKENDS=headless WLR_RENDERER=pixman \
     "${as_sway_user[@]}" sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
-sway_pid=$!
+started $!
 wait_for 10 compgen -G "$run/wayland-[0-9]" || fail "sway did not start"
 WAYLAND_DISPLAY=$(compgen -G "$run/wayland-[0-9]" | head -n1)
 export WAYLAND_DISPLAY XDG_RUNTIME_DIR=$scratch/run
@@ -94,6 +61,7 @@ export WAYLAND_DISPLAY XDG_RUNTIME_DIR=$scratch/run
 # A mouse and a keyboard that stay plugged in for the whole test; a key typed on a
 # keyboard that appears only for that key would reach nobody.
 coproc mouse { exec "$pointer_tool" 2>"$scratch/pointer.log"; }
+started "$mouse_PID"
 pointer() {
     echo "$*" >&"${mouse[1]}"
     local reply=""
@@ -103,7 +71,7 @@ pointer() {
 read -r -t 5 reply <&"${mouse[0]}" && [[ "$reply" == ok ]] ||
     fail "no virtual pointer: $(cat "$scratch/pointer.log")"
 wtype -s 600000 &
-keyboard_pid=$!
+started $!
 
 # Mode 3 (own settings) with one tiny slow ball: no game ends by itself during
 # the test. Radius2 is the player's ball, whose radius the field is shrunk by.
@@ -115,6 +83,7 @@ printf '[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=1\r\nRadius2=%d\r\nMaxSt
 HOME="$scratch" QT_QPA_PLATFORM=wayland QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu WAYLAND_DEBUG=client \
     "$scratch/game/fenu" >"$scratch/output" 2>&1 &
 fenu_pid=$!
+started "$fenu_pid"
 wait_for 20 grep -q 'wl_keyboard@[0-9]*\.enter(' "$scratch/output" || fail "the window did not get the keyboard"
 
 # The floating window stands in the middle of the output.
@@ -186,7 +155,6 @@ if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
 fi
 status=0
 wait "$fenu_pid" || status=$?
-fenu_pid=""
 ((status == 0)) || fail "the program ended with status $status"
 grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
 echo "passed"

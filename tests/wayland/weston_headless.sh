@@ -8,44 +8,15 @@
 set -euo pipefail
 fenu=$1
 
-if ! command -v weston >/dev/null; then
-    echo "skipped: weston is not installed"
-    exit 77
-fi
+source "$(dirname "$0")/../desktop/session.sh" weston
 
-scratch=$(mktemp -d)
-weston_pid=""
-fenu_pid=""
-cleanup() {
-    [[ -n "$fenu_pid" ]] && kill "$fenu_pid" 2>/dev/null || true
-    if [[ -n "$weston_pid" ]]; then
-        kill "$weston_pid" 2>/dev/null || true
-        wait "$weston_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*"
+report_failure() {
     echo "--- the game's messages:"
     grep -v '^\[' "$scratch/output" 2>/dev/null | tail -n 20 || true
     echo "--- the end of the game's protocol trace:"
     grep '^\[' "$scratch/output" 2>/dev/null | tail -n 15 || true
     echo "--- weston:"
     tail -n 10 "$scratch/weston.log" 2>/dev/null || true
-    exit 1
-}
-
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 export XDG_RUNTIME_DIR=$scratch/run
@@ -53,7 +24,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # --debug offers the screenshot protocol.
 env -u DISPLAY -u WAYLAND_DISPLAY weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 \
     --socket=wayland-fenu --idle-time=0 --debug >"$scratch/weston.log" 2>&1 &
-weston_pid=$!
+started $!
 wait_for 10 test -S "$XDG_RUNTIME_DIR/wayland-fenu" || fail "weston did not start"
 export WAYLAND_DISPLAY=wayland-fenu
 
@@ -64,6 +35,7 @@ HOME="$scratch" QT_QPA_PLATFORM=wayland QT_QPA_FONTDIR=/usr/share/fonts/truetype
     FENU_FRAME_LOG="$scratch/frames" FENU_STARTUP_LOG="$scratch/startup" \
     "$scratch/game/fenu" >"$scratch/output" 2>&1 &
 fenu_pid=$!
+started "$fenu_pid"
 
 # The window is on the output once its surface enters it.
 wait_for 20 grep -q 'wl_surface@[0-9]*\.enter(wl_output@' "$scratch/output" || fail "the window was not shown"
@@ -86,7 +58,6 @@ if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
 fi
 status=0
 wait "$fenu_pid" || status=$?
-fenu_pid=""
 ((status == 0)) || fail "the program ended with status $status"
 grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
 
