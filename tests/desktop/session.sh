@@ -3,6 +3,7 @@
 #   source session.sh <tool...>   skips the test (77) where a named tool is missing;
 #                                 sets scratch.
 #   started <pid>                 ends that process when the test ends (last first).
+#   end_by_sigterm <pid>          ends it with SIGTERM and expects status 0.
 # A test writes the game's output to $scratch/output, may set label for its messages
 # and may define report_failure to show more than that output.
 
@@ -50,3 +51,16 @@ wait_for() {
     return 1
 }
 
+
+# SIGTERM must end the program the orderly way, with status 0; a program that hangs
+# instead has its threads' stacks shown (where gdb is installed).
+end_by_sigterm() {
+    local pid=$1 status=0
+    kill -TERM "$pid"
+    if ! wait_for 10 sh -c "! kill -0 $pid"; then
+        command -v gdb >/dev/null && gdb -p "$pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
+        fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
+    fi
+    wait "$pid" || status=$?
+    ((status == 0)) || fail "the program ended with status $status"
+}

@@ -148,13 +148,6 @@ wait_for 5 traced_since "$mark" 'zwp_confined_pointer_v1@[0-9]+\.destroy\(' || f
 throw 3000 3000
 expect_free "thrown down right after Esc"
 
-kill -TERM "$fenu_pid"
-if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
-    command -v gdb >/dev/null && gdb -p "$fenu_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
-    fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
-fi
-status=0
-wait "$fenu_pid" || status=$?
-((status == 0)) || fail "the program ended with status $status"
+end_by_sigterm "$fenu_pid"
 grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
 echo "passed"

@@ -51,14 +51,7 @@ if [[ -n "${FENU_SCREENSHOT:-}" ]] && command -v weston-screenshooter >/dev/null
         echo "note: no screenshot taken"
 fi
 
-kill -TERM "$fenu_pid"
-if ! wait_for 10 sh -c "! kill -0 $fenu_pid"; then
-    command -v gdb >/dev/null && gdb -p "$fenu_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(Thread|#)' || true
-    fail "SIGTERM did not end the program (its threads' stacks above, where gdb is installed)"
-fi
-status=0
-wait "$fenu_pid" || status=$?
-((status == 0)) || fail "the program ended with status $status"
+end_by_sigterm "$fenu_pid"
 grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
 
 # The game's own count: frames handed to the compositor, about one per refresh
