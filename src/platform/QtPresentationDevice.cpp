@@ -38,27 +38,19 @@ TSurfaceDescription QtOffscreenSurface::Description() const {
     return TSurfaceDescription{width_, height_, false, true};
 }
 
-TPlatformResult QtOffscreenSurface::IsLost() {
-    return WantedRatio() == image_.devicePixelRatio() ? PlatformResult::Ok
-                                                      : PlatformResult::SurfaceLost;
-}
-
-TPlatformResult QtOffscreenSurface::Restore() {
-    const double ratio = WantedRatio();
-    if (ratio == image_.devicePixelRatio())
-        return PlatformResult::Ok;
-    if (DeviceContextOut())
-        return PlatformResult::DeviceContextOut;
-    QImage remade = MakeImage(width_, height_, ratio);
-    if (remade.isNull())
-        return PlatformResult::OutOfMemory;
-    image_ = std::move(remade);
-    return PlatformResult::Ok;
-}
-
 TPlatformResult QtOffscreenSurface::Fill(uint32_t rawValue) {
     if (DeviceContextOut())
         return PlatformResult::DeviceContextOut;
+    // A new density is taken here, where the whole picture is drawn anew anyway:
+    // until then the surface keeps the last frame, so a repaint meanwhile shows it
+    // (scaled) rather than an empty surface.
+    const double ratio = WantedRatio();
+    if (ratio != image_.devicePixelRatio()) {
+        QImage remade = MakeImage(width_, height_, ratio);
+        if (remade.isNull())
+            return PlatformResult::OutOfMemory;
+        image_ = std::move(remade);
+    }
     image_.fill(OpaqueBits | (rawValue & RgbBits));
     return PlatformResult::Ok;
 }

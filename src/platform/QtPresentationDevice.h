@@ -17,9 +17,8 @@ class QtDrawAreaWidget;
 /// Given a pixel ratio source (the window its frames go to), the image has that many
 /// device pixels per field pixel: its description, the canvas's coordinates and the
 /// copy targets stay in field pixels, Fill covers every device pixel. When the ratio
-/// changes (the window moved to a screen of another density) the surface reports
-/// itself lost, and the drawing area's usual restore before the next Flip re-creates
-/// the image at the new ratio.
+/// changes (the window moved to a screen of another density) the next Fill re-makes
+/// the image at the new ratio; the surface is never lost.
 class QtOffscreenSurface final : public PresentationSurface {
 public:
     QtOffscreenSurface(int32_t width, int32_t height, const PixelRatioSource* ratio = nullptr);
@@ -31,8 +30,8 @@ public:
     TPlatformResult Fill(uint32_t rawValue) override;
     TPlatformResult GetDC(TCanvas*& deviceContext) override;
     TPlatformResult ReleaseDC() override;
-    TPlatformResult IsLost() override;
-    TPlatformResult Restore() override;
+    TPlatformResult IsLost() override { return PlatformResult::Ok; }
+    TPlatformResult Restore() override { return PlatformResult::Ok; }
     TPlatformResult SetClipper(PresentationClipper*) override { return PlatformResult::Ok; }
     TPlatformResult SetPalette(PresentationPalette*) override { return PlatformResult::Ok; }
     TPlatformResult Blt(const TRect& target, PresentationSurface& source) override;

@@ -53,23 +53,22 @@ TEST(HighDensitySurface, KeepsFieldCoordinatesWhileDrawingEveryDevicePixel) {
     EXPECT_LE(redInRow, 40);
 }
 
-TEST(HighDensitySurface, AChangedRatioMakesTheSurfaceLostAndRestoreRemakesIt) {
+TEST(HighDensitySurface, AChangedRatioKeepsTheLastFrameUntilTheNextFill) {
     TSettableRatio ratio;
     ratio.Ratio = 1.0;
     QtOffscreenSurface surface(100, 80, &ratio);
-    EXPECT_EQ(surface.IsLost(), PlatformResult::Ok);
-    EXPECT_EQ(surface.Image()->size(), QSize(100, 80));
+    ASSERT_EQ(surface.Fill(0x00FF00), PlatformResult::Ok);
 
     ratio.Ratio = 2.0; // the window moved to a denser screen
-    EXPECT_EQ(surface.IsLost(), PlatformResult::SurfaceLost);
+    EXPECT_EQ(surface.IsLost(), PlatformResult::Ok) << "a lost surface is restored black";
+    EXPECT_EQ(Rgb(*surface.Image(), 50, 40), 0x00FF00u);
     TCanvas* canvas = nullptr;
     ASSERT_EQ(surface.GetDC(canvas), PlatformResult::Ok);
-    EXPECT_EQ(surface.Restore(), PlatformResult::DeviceContextOut)
-        << "the image stays while it is drawn on";
+    EXPECT_EQ(surface.Fill(0), PlatformResult::DeviceContextOut);
     surface.ReleaseDC();
-    EXPECT_EQ(surface.Restore(), PlatformResult::Ok);
-    EXPECT_EQ(surface.IsLost(), PlatformResult::Ok);
+    ASSERT_EQ(surface.Fill(0x0000FF), PlatformResult::Ok);
     EXPECT_EQ(surface.Image()->size(), QSize(200, 160));
+    EXPECT_EQ(Rgb(*surface.Image(), 199, 159), 0x0000FFu);
     EXPECT_EQ(surface.Description().Width, 100);
 }
 
