@@ -3,6 +3,7 @@
 #include "pointer-constraints-unstable-v1-client-protocol.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <wayland-client.h>
 
@@ -10,6 +11,7 @@
 #include <QRect>
 #include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
+#include <qpa/qplatformwindow.h>
 
 namespace fenu {
 
@@ -94,11 +96,22 @@ bool WaylandPointerHold::Hold(QWindow& window, const QRect& area) {
     if (pointer_ == nullptr)
         pointer_ = wl_seat_get_pointer(seat_);
     Release();
-    // The surface includes the decorations a client draws itself.
+    // The surface includes the decorations a client draws itself, and its coordinates
+    // are Qt's own times the scale factor set for Qt (QT_SCALE_FACTOR); the screen's
+    // density is the compositor's business.
     const QMargins frame = window.frameMargins();
+    const QPlatformWindow* native = window.handle();
+    const double factor =
+        native != nullptr ? window.devicePixelRatio() / native->devicePixelRatio() : 1.0;
+    const auto scaled = [factor](int value) {
+        return static_cast<int>(std::lround(value * factor));
+    };
+    const int left = scaled(area.x() + frame.left());
+    const int top = scaled(area.y() + frame.top());
     wl_region* region = wl_compositor_create_region(compositor_);
-    wl_region_add(region, area.x() + frame.left(), area.y() + frame.top(),
-                  std::max(1, area.width()), std::max(1, area.height()));
+    wl_region_add(region, left, top,
+                  std::max(1, scaled(area.x() + frame.left() + area.width()) - left),
+                  std::max(1, scaled(area.y() + frame.top() + area.height()) - top));
     confined_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);
     wl_region_destroy(region);

@@ -73,6 +73,8 @@ read -r -t 5 reply <&"${mouse[0]}" && [[ "$reply" == ok ]] ||
 wtype -s 600000 &
 started $!
 
+# Qt's own scale factor makes the surface's coordinates differ from Qt's.
+scale=1.25
 # Mode 3 (own settings) with one tiny slow ball: no game ends by itself during
 # the test. Radius2 is the player's ball, whose radius the field is shrunk by.
 radius=30
@@ -80,7 +82,7 @@ mkdir "$scratch/game"
 cp "$fenu" "$scratch/game/fenu"
 printf '[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=1\r\nRadius2=%d\r\nMaxStartSpeed=1\r\nPlaySounds=0\r\n' \
     "$radius" >"$scratch/game/Settings.ini"
-HOME="$scratch" QT_QPA_PLATFORM=wayland QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu WAYLAND_DEBUG=client \
+HOME="$scratch" QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=wayland QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu WAYLAND_DEBUG=client \
     "$scratch/game/fenu" >"$scratch/output" 2>&1 &
 fenu_pid=$!
 started "$fenu_pid"
@@ -91,7 +93,8 @@ pointer to 512 384 1024 768
 wait_for 5 grep -q 'wl_pointer@[0-9]*\.enter(' "$scratch/output" || fail "the pointer did not enter the window"
 
 # The region asked for is the field shrunk by the player's radius: the whole width
-# of the 625x500 field, which lies under the menu bar at the bottom of the window.
+# of the 625x500 field, which lies under the menu bar at the bottom of the window;
+# all in surface coordinates, Qt's times the scale factor.
 mark=$(trace_mark)
 wtype -k F2
 wait_for 5 traced_since "$mark" 'set_title\("feNU - \[' || fail "F2 did not start a game"
@@ -100,8 +103,9 @@ read -r confined region_id < <(trace_since "$mark" |
     sed -nE 's/.*confine_pointer\(new id zwp_confined_pointer_v1@([0-9]+), wl_surface@[0-9]+, wl_pointer@[0-9]+, wl_region@([0-9]+), .*/\1 \2/p' | tail -n1) || true
 read -r rx ry rw rh < <(trace_since "$mark" | sed -nE "s/.*wl_region@$region_id\.add\(([-0-9]+), ([-0-9]+), ([0-9]+), ([0-9]+)\).*/\1 \2 \3 \4/p" | tail -n1) || true
 read -r width height < <(sed -nE 's/.*set_window_geometry\(0, 0, ([0-9]+), ([0-9]+)\).*/\1 \2/p' "$scratch/output" | tail -n1) || true
-expected="$radius $((height - 500 + radius)) $((625 - 2 * radius)) $((500 - 2 * radius))"
-[[ "$width" == 625 && "$rx $ry $rw $rh" == "$expected" ]] ||
+expected=$(awk -v s="$scale" -v h="$height" -v r="$radius" 'function at(v) { return int(v * s + 0.5) }
+    BEGIN { top = int(h / s + 0.5) - 500 + r; print at(r), at(top), at(625 - r) - at(r), at(top + 500 - 2 * r) - at(top) }')
+[[ "$width" == "$(awk -v s="$scale" 'BEGIN { print int(625 * s + 0.5) }')" && "$rx $ry $rw $rh" == "$expected" ]] ||
     fail "the region is ($rx, $ry, $rw, $rh) in a window of ${width}x$height, not the field's clip rectangle ($expected)"
 
 # A throw moves the pointer by (dx, dy) at once; the game then sees it either at
