@@ -10,6 +10,7 @@
 #include "FakeServices.h"
 #include "FloorBenchmark.h"
 #include "ManualClock.h"
+#include "RunWithReporter.h"
 #include "game/Bullet.h"
 #include "game/Circle.h"
 #include "game/Configuration.h"
@@ -281,11 +282,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
         qputenv("QT_QPA_FONTDIR", "/usr/share/fonts/truetype/dejavu");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return fenu::bench::RunWithReporter(argc, argv, reporter);
 }

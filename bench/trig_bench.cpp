@@ -5,6 +5,7 @@
 // crowded with bullets has tens of thousands of contacts per frame.
 //   build/bench/trig_bench
 #include "PlainVectorFormulas.h"
+#include "RunWithReporter.h"
 #include "game/Vector.h"
 
 #include <cmath>
@@ -120,11 +121,6 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return fenu::bench::RunWithReporter(argc, argv, reporter);
 }
