@@ -50,22 +50,19 @@ escapes() {
     done
     echo "$count"
 }
+expect_held() {
+    local n
+    n=$(escapes)
+    ((n == 0)) || fail "$n of 16 jumps left the field $1"
+}
 
 scenario() {
     label=$1
     start_game
     # Within the first two seconds nothing ends a game: the menu first. "Spiel" opened
     # and closed from the keyboard takes the pointer while it is open.
-    xdotool key alt
-    sleep 0.2
-    xdotool key Down
-    sleep 0.3
-    xdotool key Escape
-    sleep 0.1
-    xdotool key Escape
-    sleep 0.3
-    n=$(escapes)
-    ((n == 0)) || fail "$n of 16 jumps left the field during a game, after a menu"
+    xdotool key alt sleep 0.2 key Down sleep 0.3 key Escape sleep 0.1 key Escape sleep 0.3
+    expect_held "during a game, after a menu"
     xdotool key p
     sleep 0.3
     [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is not free after P"
@@ -79,8 +76,7 @@ scenario() {
     [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held while another program is active"
     xdotool windowfocus "$(xdotool search --name '^feNU' | head -n1)"
     sleep 0.3
-    n=$(escapes)
-    ((n == 0)) || fail "$n of 16 jumps left the field once the game was active again"
+    expect_held "once the game was active again"
 
     # A resting pointer is caught; from then on through the fade it cannot move.
     xdotool mousemove "$mid_x" "$mid_y"
@@ -100,8 +96,7 @@ scenario() {
     read_field
     xdotool mousemove "$mid_x" "$mid_y" key F2
     sleep 0.5
-    n=$(escapes)
-    ((n == 0)) || fail "$n of 16 jumps left the field in the second game"
+    expect_held "in the second game"
     kill -KILL "$fenu_pid"
     wait "$fenu_pid" 2>/dev/null || true
     [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held after SIGKILL"
