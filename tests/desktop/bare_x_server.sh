@@ -90,6 +90,8 @@ xdotool key F2
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the second game"
 sleep 0.3
 xdotool type Tom
+# The keys go through the X server, the signal does not: let them arrive first.
+sleep 0.5
 kill -TERM "$fenu_pid"
 wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM during the prompt did not end the program"
 wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
