@@ -1,5 +1,6 @@
-# The window systems' pointer holds: xcb for X11, and for Wayland the client code of
-# the pointer-constraints protocol, generated from the file wayland-protocols ships.
+# The window systems' own interfaces: xcb for X11 (the pointer hold, the frame
+# estimate), and for Wayland the client code of the pointer-constraints protocol,
+# generated from the file wayland-protocols ships.
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
 pkg_get_variable(wayland_protocols_dir wayland-protocols pkgdatadir)

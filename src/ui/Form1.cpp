@@ -2,6 +2,7 @@
 
 #include "game/Random.h"
 #include "platform/Cursor.h"
+#include "platform/ExpectedFrame.h"
 #include "platform/QtApplication.h"
 #include "platform/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
@@ -276,11 +277,15 @@ void TForm1::Info1Click() {
 void TForm1::showEvent(QShowEvent* event) {
     if (!shownBefore_) {
         shownBefore_ = true;
-        // Centred on the screen the first time it shows.
+        // Centred on the screen the first time it shows, frame included. The window
+        // manager frames the window only once it is mapped (just after this), so the
+        // frame it is going to draw is asked for; the position is that of the window
+        // inside it.
         if (QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
+            const QMargins margins = ExpectedFrame(*windowHandle());
+            QRect frame = rect().marginsAdded(margins);
             frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
+            move(frame.topLeft() + QPoint(margins.left(), margins.top()));
         }
         // A window manager gives a new window the keyboard; without one the keys
         // would go wherever the pointer happens to be.

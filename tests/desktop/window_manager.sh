@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The game under a window manager (jwm on Xvfb): every dialog stands centred, frames
-# included, at its first showing as at later ones. The window manager frames a
-# dialog only after it is mapped, so a position given too late is taken for the
-# window inside the frame.
+# The game under a window manager (jwm on Xvfb): the main window and every dialog
+# stand centred, frames included, at the first showing as at later ones. The window
+# manager frames a window only after it is mapped, so a position given too late is
+# taken for the window inside the frame.
 #   window_manager.sh <path of fenu>
 set -euo pipefail
 fenu=$1
@@ -53,6 +53,7 @@ sleep 0.5
 main=$(doubled_frame_centre '^feNU$')
 read -r -a workarea <<<"$(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')"
 screen="$((2 * workarea[0] + workarea[2])) $((2 * workarea[1] + workarea[3]))"
+expect_centred "first showing" '^feNU$' "$screen"
 
 # The menus by keyboard: Alt selects "Spiel", Right and Left move along the bar.
 for showing in first second; do

@@ -1,0 +1,99 @@
+#include "platform/ExpectedFrame.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace fenu {
+
+namespace {
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const auto cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr),
+                                               &std::free);
+    return reply != nullptr ? reply->atom : XCB_NONE;
+}
+
+/// The 32-bit values of a window's property (at most count of them).
+Reply<xcb_get_property_reply_t> Property(xcb_connection_t* connection, xcb_window_t window,
+                                         xcb_atom_t property, xcb_atom_t type, uint32_t count) {
+    const auto cookie = xcb_get_property(connection, 0, window, property, type, 0, count);
+    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(connection, cookie, nullptr),
+                                           &std::free);
+}
+
+bool Supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t request) {
+    const auto supported =
+        Property(connection, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (supported == nullptr || supported->format != 32)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
+    const int count = xcb_get_property_value_length(supported.get()) / 4;
+    return std::find(atoms, atoms + count, request) != atoms + count;
+}
+
+std::optional<QMargins> FrameExtents(xcb_connection_t* connection, xcb_window_t window,
+                                     xcb_atom_t extents) {
+    const auto reply = Property(connection, window, extents, XCB_ATOM_CARDINAL, 4);
+    if (reply == nullptr || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
+        return std::nullopt;
+    // The property lists left, right, top, bottom.
+    const auto* sides = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    return QMargins(static_cast<int>(sides[0]), static_cast<int>(sides[2]),
+                    static_cast<int>(sides[1]), static_cast<int>(sides[3]));
+}
+} // namespace
+
+QMargins ExpectedFrame(QWindow& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) // not X11 (the offscreen platform offers no connection)
+        return {};
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr), &std::free);
+    if (geometry == nullptr)
+        return {};
+    // Without a window manager that offers the estimate nobody would answer.
+    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (!Supports(connection, geometry->root, request))
+        return {};
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, geometry->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    // The answer is the property set on the window; it comes within milliseconds,
+    // and this runs once, before the window first shows.
+    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
+    for (int tries = 0; tries < 50; ++tries) {
+        if (const auto frame = FrameExtents(connection, id, extents)) {
+            const qreal scale = window.devicePixelRatio();
+            const auto logical = [scale](int pixels) {
+                return static_cast<int>(std::lround(pixels / scale));
+            };
+            return QMargins(logical(frame->left()), logical(frame->top()), logical(frame->right()),
+                            logical(frame->bottom()));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return {};
+}
+
+} // namespace fenu
