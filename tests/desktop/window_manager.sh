@@ -14,15 +14,12 @@ framed() { xprop -id "$(window_of "$1")" _NET_FRAME_EXTENTS | grep -q '='; }
 
 # Centre of the frame of the window with that caption, as "x y" in doubled pixels.
 doubled_frame_centre() {
-    local window info x y width height left right top bottom
+    local window x y width height left right top bottom
     window=$(window_of "$1")
-    info=$(xwininfo -id "$window")
-    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-    width=$(awk '/Width:/ {print $2}' <<<"$info")
-    height=$(awk '/Height:/ {print $2}' <<<"$info")
+    read -r x y width height <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}
+        /Width:|Height:/ {printf "%s ", $2}')"
     read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-    echo "$((2 * x - 2 * left + width + left + right)) $((2 * y - 2 * top + height + top + bottom))"
+    echo "$((2 * x - left + width + right)) $((2 * y - top + height + bottom))"
 }
 
 # The dialog's frame stands centred on the given centre (doubled), to the pixel.
@@ -55,26 +52,21 @@ read -r -a workarea <<<"$(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')"
 screen="$((2 * workarea[0] + workarea[2])) $((2 * workarea[1] + workarea[3]))"
 expect_centred "first showing" '^feNU$' "$screen"
 
-# The menus by keyboard: Alt selects "Spiel", Right and Left move along the bar.
+# A dialog opened from the menus by keyboard (Alt selects "Spiel", Right and Left move
+# along the bar) stands centred, and the given key closes it.
+dialog() {
+    local showing=$1 keys=$2 caption=$3 centre=$4 close=$5
+    xdotool key alt
+    sleep 0.2
+    xdotool key $keys
+    expect_centred "$showing showing" "$caption" "$centre"
+    xdotool key "$close"
+    wait_for 5 sh -c "! xdotool search --name '$caption'" || fail "$close did not close \"$caption\""
+}
 for showing in first second; do
-    xdotool key alt
-    sleep 0.2
-    xdotool key Right Down Down Down Down Return
-    expect_centred "$showing showing" 'Benutzerdefinierte Einstellungen' "$main"
-    xdotool key Escape
-    wait_for 5 sh -c '! xdotool search --name "^Benutzerdefinierte"' || fail "Escape did not close the custom settings"
-    xdotool key alt
-    sleep 0.2
-    xdotool key Down Up Up Return
-    expect_centred "$showing showing" '^Rekorde$' "$main"
-    xdotool key Return
-    wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
-    xdotool key alt
-    sleep 0.2
-    xdotool key Left Down Return
-    expect_centred "$showing showing" '^Info' "$screen"
-    xdotool key Return
-    wait_for 5 sh -c '! xdotool search --name "^Info"' || fail "Enter did not close the about dialog"
+    dialog $showing 'Right Down Down Down Down Return' '^Benutzerdefinierte Einstellungen$' "$main" Escape
+    dialog $showing 'Down Up Up Return' '^Rekorde$' "$main" Return
+    dialog $showing 'Left Down Return' '^Info' "$screen" Return
 done
 
 xdotool key F2
