@@ -171,6 +171,8 @@ void TGame::TitleFrame() {
 }
 
 void TGame::GameFrame() {
+    if (view_.ClientOrigin() != clipOrigin_)
+        UpdateCursorClip();
     view_.Fill(0);
     view_.DrawAll();
     ClearTouching();
@@ -299,12 +301,17 @@ void TGame::UpdateCursorClip() {
     }
     const auto r = static_cast<int32_t>(player->Radius());
     const TPoint origin = view_.ClientOrigin();
+    clipOrigin_ = origin;
     const TRect area{origin.X + r, origin.Y + r, origin.X + view_.ClientWidth() - r,
                      origin.Y + view_.ClientHeight() - r};
     cursor_.Clip(&area);
 }
 
 void TGame::HoldCursor() {
+    // Held where the pointer itself is, not where the field's confinement clamps it
+    // to: a window system that confines to the whole window (XWayland) never starts
+    // a hold at a point without the pointer.
+    cursor_.Clip(nullptr);
     const TPoint here = cursor_.Pos();
     const TRect point{here.X, here.Y, here.X, here.Y};
     cursor_.Clip(&point);

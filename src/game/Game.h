@@ -76,6 +76,9 @@ private:
     TGameView& view_;
     CursorService& cursor_;
     QString title_ = QStringLiteral("feNU");
+    // Where the field stood when its confinement was set: a window moved during a
+    // game moves the field, and the confinement must follow it.
+    TPoint clipOrigin_{};
 
     // The caption is rebuilt only when what it shows changes, so a frame allocates
     // nothing in the common case.

@@ -1,6 +1,7 @@
 #include "platform/QtCursor.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
@@ -18,7 +19,7 @@ TPoint ClampToClip(TPoint point, const TRect& clip) {
     return {std::clamp(point.X, clip.Left, maxX), std::clamp(point.Y, clip.Top, maxY)};
 }
 
-QtCursor::QtCursor() {
+QtCursor::QtCursor(std::unique_ptr<PointerHold> hold) : hold_(std::move(hold)) {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
@@ -52,7 +53,7 @@ void QtCursor::Clip(const TRect* rect) {
         return;
     }
     if (clip_ != *rect)
-        held_ = false;
+        held_ = false; // held again on the new area
     clip_ = *rect;
     TakeHold();
 }
@@ -73,27 +74,42 @@ void QtCursor::TakeHold() {
 }
 
 void QtCursor::DropHold() {
-    if (held_ && hold_)
+    // Whatever came in between (a menu, a refused grab, another program active),
+    // the window system may still hold something of ours: release unconditionally.
+    if (hold_)
         hold_->Release();
     held_ = false;
+}
+
+void QtCursor::Track(QObject* watched, QEvent* event) {
+    if (!trackPointer_ || !watched->isWidgetType() || !event->isSinglePointEvent())
+        return;
+    // Compositors differ in what follows wl_pointer.enter (KWin and sway send no
+    // motion), so every event with a position counts, not only moves.
+    const auto* pointer = static_cast<QSinglePointEvent*>(event);
+    tracked_ = static_cast<QWidget*>(watched)->mapToGlobal(pointer->position().toPoint());
 }
 
 bool QtCursor::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove:
-        if (trackPointer_ && watched->isWidgetType()) {
-            const auto* move = static_cast<QMouseEvent*>(event);
-            tracked_ = static_cast<QWidget*>(watched)->mapToGlobal(move->position().toPoint());
-        }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Wheel:
+        Track(watched, event);
         break;
     case QEvent::Show:
     case QEvent::Hide:
-        // A menu takes the pointer for itself and lets it go when it closes, our
-        // hold with it: take it back once the last menu has gone.
-        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->windowType() == Qt::Popup &&
-            clip_) {
-            held_ = false;
-            QTimer::singleShot(0, this, [this] { TakeHold(); });
+        // A menu needs the pointer for itself: the hold lets go before the menu
+        // grabs it (X refuses a menu's grab while ours stands), and comes back once
+        // the last menu has gone, if the game still asks for it.
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->windowType() == Qt::Popup) {
+            if (event->type() == QEvent::Show)
+                DropHold();
+            else if (clip_)
+                QTimer::singleShot(0, this, [this] { TakeHold(); });
         }
         break;
     case QEvent::ApplicationStateChange:

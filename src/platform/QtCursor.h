@@ -18,15 +18,19 @@ namespace fenu {
 /// inside it (a pointer grab on X11 and XWayland, the pointer-constraints protocol on
 /// Wayland), and Pos() reports the clamped point whatever the window system did.
 ///
-/// The hold gives way where the desktop needs the pointer: to the game's own menus
-/// (taken back when they close) and while another program is active (taken back
-/// when the game is active again). Wayland has no global pointer position, so there
-/// the position is the last one the drawing area saw. The confinement is released
-/// when this object goes, so the cursor is free once the program has ended.
+/// What the game asks for (clip_) and what the window system holds for us (held_)
+/// are kept apart: the hold gives way where the desktop needs the pointer, to the
+/// game's own menus and while another program is active, and comes back only while
+/// the game still asks for it; a release always ends whatever is held. Wayland has
+/// no global pointer position, so there the position is the last one an event of
+/// the game's windows carried. The confinement is released when this object goes,
+/// so the cursor is free once the program has ended.
 class QtCursor final : public QObject, public CursorService {
     Q_OBJECT
 public:
-    QtCursor();
+    /// hold: the window system's hold; by default the one of the platform the
+    /// application runs on, made when the area is set.
+    explicit QtCursor(std::unique_ptr<PointerHold> hold = nullptr);
     ~QtCursor() override;
     /// The drawing area the confinement lies in; the hold is made on its window.
     void SetArea(QWidget* area);
@@ -39,6 +43,7 @@ protected:
 private:
     void TakeHold();
     void DropHold();
+    void Track(QObject* watched, QEvent* event);
 
     std::optional<TRect> clip_;
     std::unique_ptr<PointerHold> hold_;

@@ -274,6 +274,17 @@ void TForm1::Info1Click() {
     Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
 }
 
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The window has one size. Where Qt draws the title bar itself (Wayland), its
+    // maximise button cannot be taken away, so its effect is undone instead.
+    if (event->type() == QEvent::WindowStateChange &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0)
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        });
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     if (!shownBefore_) {
         shownBefore_ = true;

@@ -28,9 +28,10 @@ in_field() { ((left <= $1 && $1 < left + 625 && top <= $2 && $2 < top + 500)); }
 
 # Mode 3: one small, slow alien ball and a slow player, so the game runs until the
 # player's ball catches a resting pointer; custom games keep no records, so no prompt.
+# A second argument (the alien ball's radius and speed) makes a game that soon ends.
 start_game() {
-    printf '[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=3\r\nRadius2=20\r\nMaxStartSpeed=1\r\nPlaySounds=0\r\nBonus Points=0\r\n' \
-        >"$scratch/game/Settings.ini"
+    printf '[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=%s\r\nRadius2=20\r\nMaxStartSpeed=%s\r\nPlaySounds=0\r\nBonus Points=0\r\n' \
+        "${1:-3}" "${2:-1}" >"$scratch/game/Settings.ini"
     HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
     fenu_pid=$!
     started "$fenu_pid"
@@ -41,6 +42,16 @@ start_game() {
     wait_for 5 xdotool search --name 'Punkte' || fail "F2 did not start a game"
 }
 
+# Chooses the n-th item below "Neu starten" in "Spiel", opened from the keyboard.
+menu_item() {
+    xdotool key alt sleep 0.2 key Down sleep 0.3 $(for _ in $(seq "$1"); do echo key Down sleep 0.1; done) key Return
+    sleep 0.3
+}
+
+# The score in the caption stops counting once the game has ended.
+caption() { xdotool getwindowname "$(xdotool search --name '^feNU' | head -n1)"; }
+score_stands() { local before=$(caption) && sleep 1.2 && [[ $before == *Punkte* && $before == "$(caption)" ]]; }
+
 escapes() {
     local count=0 x y
     for target in "0 0" "512 0" "1023 0" "1023 384" "1023 767" "512 767" "0 767" "0 384" \
@@ -50,6 +61,7 @@ escapes() {
     done
     echo "$count"
 }
+expect_free() { [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is not free $1"; }
 expect_held() {
     local n
     n=$(escapes)
@@ -65,7 +77,7 @@ scenario() {
     expect_held "during a game, after a menu"
     xdotool key p
     sleep 0.3
-    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is not free after P"
+    expect_free "after P"
     xdotool mousemove "$mid_x" "$mid_y" key p
     sleep 0.3
 
@@ -73,7 +85,7 @@ scenario() {
     # of the desktop is usable.
     xdotool windowfocus "$other_window"
     sleep 0.3
-    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held while another program is active"
+    expect_free "while another program is active"
     xdotool windowfocus "$(xdotool search --name '^feNU' | head -n1)"
     sleep 0.3
     expect_held "once the game was active again"
@@ -92,14 +104,37 @@ scenario() {
     wait_for 5 sh -c "[ \"\$(xdotool mousemove 1000 700 getmouselocation | cut -d' ' -f1-2)\" = 'x:1000 y:700' ]" ||
         fail "the pointer is not free after the fade"
 
-    # A killed game leaves no hold behind: the X server drops it with the connection.
+    # "Pause" and "Abbrechen" chosen in the keyboard's menu let the pointer go.
     read_field
+    xdotool mousemove "$mid_x" "$mid_y" key F2
+    sleep 0.3
+    menu_item 1
+    expect_free "after \"Pause\" in the menu"
+    xdotool mousemove "$mid_x" "$mid_y" key p
+    sleep 0.3
+    expect_held "once resumed"
+    menu_item 2
+    expect_free "after \"Abbrechen\" in the menu"
+
+    # A killed game leaves no hold behind: the X server drops it with the connection.
     xdotool mousemove "$mid_x" "$mid_y" key F2
     sleep 0.5
     expect_held "in the second game"
     kill -KILL "$fenu_pid"
     wait "$fenu_pid" 2>/dev/null || true
-    [[ $(jump 1000 700) == "1000 700" ]] || fail "the pointer is held after SIGKILL"
+    expect_free "after SIGKILL"
+
+    # A game that ends behind an open menu (a big, fast ball soon touches the player):
+    # the score stops counting, the fade passes, and the menu closes on a free pointer.
+    start_game 100 12
+    xdotool key alt sleep 0.2 key Down
+    sleep 2.5 # past the grace period, where the score blinks
+    wait_for 3 score_stands || fail "the game did not end behind the menu"
+    sleep 1.5 # the fade
+    xdotool key Escape sleep 0.1 key Escape sleep 0.3
+    expect_free "after a game ended behind the menu"
+    kill -KILL "$fenu_pid"
+    wait "$fenu_pid" 2>/dev/null || true
     echo "$label: passed"
 }
 

@@ -75,6 +75,11 @@ TEST_F(GameCommands, TheConfinementLeavesRoomForThePlayersRadius) {
     EXPECT_EQ(cursor.Pos(), (TPoint{100 + 40, 50 + 40}));
     cursor.position = {5000, 5000};
     EXPECT_EQ(cursor.Pos(), (TPoint{100 + 584, 50 + 459}));
+
+    // The window moved during the game: the next frame confines to the field's new place.
+    view.origin = {300, 150};
+    game.DXTimerTimer(1);
+    EXPECT_EQ(cursor.Pos(), (TPoint{300 + 584, 150 + 459}));
 }
 
 TEST_F(GameCommands, PausingFreesTheCursorAndResumingConfinesItAgain) {

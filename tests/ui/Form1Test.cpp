@@ -62,6 +62,9 @@ TEST_F(MainWindow, HasAFixed625By500FieldAndTheTitleAsCaption) {
     EXPECT_EQ(form->DrawAreaWidget().size(), QSize(625, 500));
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "not resizable";
+    form->setWindowState(Qt::WindowMaximized); // a title bar's maximise button
+    QApplication::processEvents();
+    EXPECT_FALSE(form->isMaximized());
     EXPECT_TRUE(form->DrawArea().Initialized()) << "the first showing initializes the field";
     EXPECT_EQ(form->DrawArea().SurfaceWidth(), 625);
     EXPECT_EQ(form->DrawArea().SurfaceHeight(), 500);

@@ -3,7 +3,8 @@
 # sway's headless backend, a virtual mouse thrown far beyond the window. While a
 # game runs the compositor must keep the pointer inside the field (confined to the
 # region the game asked for, never leaving the window); paused, the same throw
-# takes it out of the window; resumed, it is held again; aborted, it is free.
+# takes it out of the window; resumed, it is held again; aborted, it is free; come
+# back and resting, it is where the game sees it.
 # What the game sees is read from its own protocol trace (WAYLAND_DEBUG).
 #   sway_confinement.sh <path of fenu> <path of virtual_pointer>
 set -euo pipefail
@@ -151,6 +152,24 @@ wtype -k Escape
 wait_for 5 traced_since "$mark" 'zwp_confined_pointer_v1@[0-9]+\.destroy\(' || fail "Esc did not release the pointer"
 throw 3000 3000
 expect_free "thrown down right after Esc"
+
+# A pointer that comes into the window and rests: sway tells where with the entry
+# alone, no motion follows. The game chases that point, and once its ball has caught
+# it, holds the pointer there through the fade: the region of a pixel (two where
+# the scale rounds up) is where it rests.
+mark=$(trace_mark)
+pointer to 512 560 1024 768
+wait_for 5 traced_since "$mark" 'wl_pointer@[0-9]+\.enter\(' || fail "the pointer did not come back into the window"
+read -r ex ey < <(trace_since "$mark" |
+    sed -nE 's/.*wl_pointer@[0-9]+\.enter\([0-9]+, wl_surface@[0-9]+, ([-0-9.]+), ([-0-9.]+)\).*/\1 \2/p' | tail -n1) || true
+mark=$(trace_mark)
+wtype -k F2
+fade_region() { trace_since "$mark" | sed -nE 's/.*wl_region@[0-9]+\.add\(([-0-9]+), ([-0-9]+), [12], [12]\).*/\1 \2/p' | tail -n1; }
+faded() { [[ -n "$(fade_region)" ]]; }
+wait_for 40 faded || fail "the game did not end with a pointer resting in the field"
+awk -v p="$(fade_region)" -v x="$ex" -v y="$ey" \
+    'BEGIN { split(p, a, " "); exit !(a[1] - x <= 2 && x - a[1] <= 2 && a[2] - y <= 2 && y - a[2] <= 2) }' ||
+    fail "the fade holds the pointer at ($(fade_region)), not where it rests ($ex, $ey)"
 
 end_by_sigterm "$fenu_pid"
 grep -q 'wl_display@1\.error' "$scratch/output" && fail "the compositor reported a protocol error"
