@@ -91,13 +91,7 @@ bool QtDrawAreaWidget::eventFilter(QObject* watched, QEvent* event) {
 namespace {
 /// A rectangle of field pixels in the device pixels of an image of the given ratio.
 QRect ToDevicePixels(const QRect& rect, double ratio) {
-    if (ratio == 1.0)
-        return rect;
-    const auto scaled = [ratio](int value) { return static_cast<int>(std::lround(value * ratio)); };
-    const int left = scaled(rect.left());
-    const int top = scaled(rect.top());
-    return QRect(left, top, scaled(rect.left() + rect.width()) - left,
-                 scaled(rect.top() + rect.height()) - top);
+    return ratio == 1.0 ? rect : ScaledPixels(rect, ratio);
 }
 } // namespace
 
