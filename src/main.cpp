@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
                      [&form1] { form1.FormDestroy(); });
 
-    form1.show();
+    form1.ShowCentred();
     // The sound module and its sounds load after the first frames are on screen, so
     // they never delay them; a sound played before that loads them on first use.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
