@@ -1,7 +1,5 @@
 #include "platform/ExpectedFrame.h"
 
-#include "platform/PixelRatioSource.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -94,10 +92,7 @@ private:
         if (finished_)
             return;
         finished_ = true;
-        const qreal toLogical = 1.0 / window_.devicePixelRatio();
-        const auto logical = [toLogical](int pixels) { return ScaledPixels(pixels, toLogical); };
-        ready_(QMargins(logical(frame.left()), logical(frame.top()), logical(frame.right()),
-                        logical(frame.bottom())));
+        ready_(frame / window_.devicePixelRatio()); // each side rounded
         deleteLater();
     }
 
