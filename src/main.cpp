@@ -8,11 +8,13 @@
 #include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
 #include "ui/InfoDlg.h"
+#include "ui/MainMenu.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include <QAction>
 #include <QIcon>
 #include <QTimer>
 
@@ -47,10 +49,19 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
                      [&form1] { form1.FormDestroy(); });
 
-    form1.show();
+    form1.ShowCentred();
     // The sound module and its sounds load after the first frames are on screen, so
-    // they never delay them; a sound played before that loads them on first use.
-    QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
+    // they never delay them, and only while sounds are on: a player who keeps them
+    // off never pays for the multimedia libraries. A sound played before that loads
+    // them once its frame is shown.
+    QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&form1, &sounds] {
+        const auto preloadWhileOn = [&form1, &sounds] {
+            if (form1.SoundsChecked())
+                sounds.Preload();
+        };
+        preloadWhileOn();
+        QObject::connect(form1.Menu().MenuItem_Sounds, &QAction::toggled, &form1, preloadWhileOn);
+    });
     const int status = fenu::QtApplication::exec();
     // Everything worth keeping is saved by now. Qt 6.4's Wayland client can hang or
     // abort while it tears its connection down (a read it handed to its event thread,

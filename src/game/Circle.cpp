@@ -50,12 +50,12 @@ void Reflect(double& position, double& velocity, int64_t limit) {
     }
 }
 
-const QString& TitleText() {
+} // namespace
+
+const QString& TCircle::TitleText() {
     static const QString text = QStringLiteral("f e N U");
     return text;
 }
-
-} // namespace
 
 TCircle::TCircle(TGameState& fieldWindow) : TSprite(fieldWindow.Engine), fieldWindow_(fieldWindow) {
     RandomColor();

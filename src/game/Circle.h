@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include <QString>
+
 namespace fenu {
 
 class TBullet;
@@ -27,6 +29,8 @@ public:
     static constexpr int OutlineWidth = 3;
     static constexpr int BulletOutlineWidth = 4;
     static constexpr int TitleFontSize = 10;
+    /// The title screen's text, which demo balls also show.
+    static const QString& TitleText();
     /// The direction stroke of the player's ball is this many steps long.
     static constexpr double StrokeSteps = 20;
 

@@ -19,6 +19,16 @@ struct TConfiguration {
 using TMode = uint8_t;
 constexpr TMode CustomMode = 3;
 
+/// What the custom configuration may hold: its dialog offers these ranges, and values
+/// read from a file are clamped to them.
+struct TRange {
+    int32_t Min;
+    int32_t Max;
+};
+constexpr TRange CustomBallCount{1, 20};
+constexpr TRange CustomRadius{1, 100};
+constexpr TRange CustomMaxStartSpeed{1, 30};
+
 /// "Einfach", "Mittel", "Schwierig".
 constexpr int PresetCount = 3;
 std::array<TConfiguration, PresetCount> MakePresets();

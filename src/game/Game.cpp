@@ -13,7 +13,6 @@
 namespace fenu {
 
 namespace {
-const QString TitleText = QStringLiteral("f e N U");
 const QString CrLf = QStringLiteral("\r\n");
 constexpr TColor White = 0xFFFFFF;
 constexpr TColor Black = 0x000000;
@@ -139,10 +138,10 @@ void TGame::DrawTitleText(TColor color) {
     canvas->SetFontName(view_.FontFace());
     canvas->SetFontBold(true);
     canvas->SetBrushStyle(TBrushStyle::bsClear);
-    const int width = canvas->TextWidth(TitleText);
-    const int height = canvas->TextHeight(TitleText);
-    canvas->TextOut((view_.ClientWidth() - width) / 2, (view_.ClientHeight() - height) / 2,
-                    TitleText);
+    const QString& title = TCircle::TitleText();
+    const int width = canvas->TextWidth(title);
+    const int height = canvas->TextHeight(title);
+    canvas->TextOut((view_.ClientWidth() - width) / 2, (view_.ClientHeight() - height) / 2, title);
 }
 
 void TGame::ClearTouching() {

@@ -1,5 +1,7 @@
 #include "platform/DiscRasterizer.h"
 
+#include "platform/RasterOps.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,16 +15,9 @@ constexpr uint32_t OpaqueAlpha = 0xFF000000u;
 // subsample grid), with room for rounding.
 constexpr double SampleReach = 0.5 * 1.4142135623730951 + 1e-6;
 
-// fg over bg with coverage 0..255, each channel rounded to nearest:
-// (t + (t >> 8)) >> 8 with t = fg * coverage + bg * (255 - coverage) + 128. Red and
-// blue go through together, 16 bits apart: no lane exceeds 65535 on the way.
+// fg over bg with coverage 0..255, each channel rounded once.
 inline uint32_t Blend(uint32_t bg, uint32_t fg, uint32_t coverage) {
-    const uint32_t inverse = 255 - coverage;
-    uint32_t rb = (fg & 0xFF00FFu) * coverage + (bg & 0xFF00FFu) * inverse + 0x800080u;
-    rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-    uint32_t g = ((fg >> 8) & 0xFFu) * coverage + ((bg >> 8) & 0xFFu) * inverse + 128;
-    g = (g + (g >> 8)) >> 8;
-    return OpaqueAlpha | rb | g << 8;
+    return OpaqueAlpha | MixChannels(fg, coverage, bg, 255 - coverage);
 }
 
 } // namespace

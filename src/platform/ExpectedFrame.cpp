@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
 
 namespace fenu {
@@ -54,22 +54,72 @@ std::optional<QMargins> FrameExtents(xcb_connection_t* connection, xcb_window_t 
     return QMargins(static_cast<int>(sides[0]), static_cast<int>(sides[2]),
                     static_cast<int>(sides[1]), static_cast<int>(sides[3]));
 }
+
+// Waits, through the event loop, for the window manager to set the window's frame
+// extents, and hands them on once; after a moment without an answer, zero.
+class FrameAnswer final : public QObject, public QAbstractNativeEventFilter {
+public:
+    FrameAnswer(QObject* context, QWindow& window, xcb_connection_t* connection, xcb_window_t id,
+                std::function<void(QMargins)> ready)
+        : QObject(context), window_(window), connection_(connection), id_(id),
+          extents_(Atom(connection, "_NET_FRAME_EXTENTS")), ready_(std::move(ready)) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        // A window manager answers within milliseconds; one that claims to offer the
+        // estimate but stays silent must not keep the window from showing.
+        QTimer::singleShot(std::chrono::milliseconds(100), this, [this] { Finish({}); });
+    }
+    ~FrameAnswer() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_property_notify_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY || event->window != id_ ||
+            event->atom != extents_)
+            return false;
+        if (const auto frame = FrameExtents(connection_, id_, extents_)) {
+            // After Qt has seen the event too (it then knows the frame), and not from
+            // inside the event dispatch, where showing the window would start another
+            // round of it.
+            QMetaObject::invokeMethod(
+                this, [this, margins = *frame] { Finish(margins); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void Finish(QMargins frame) {
+        if (finished_)
+            return;
+        finished_ = true;
+        ready_(frame / window_.devicePixelRatio()); // each side rounded
+        deleteLater();
+    }
+
+    QWindow& window_;
+    xcb_connection_t* connection_;
+    xcb_window_t id_;
+    xcb_atom_t extents_;
+    std::function<void(QMargins)> ready_;
+    bool finished_ = false;
+};
+
 } // namespace
 
-QMargins ExpectedFrame(QWindow& window) {
+void RequestExpectedFrame(QWindow& window, QObject* context, std::function<void(QMargins)> ready) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
     if (connection == nullptr) // not X11 (the offscreen platform offers no connection)
-        return {};
+        return ready({});
     const auto id = static_cast<xcb_window_t>(window.winId());
     const Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr), &std::free);
-    if (geometry == nullptr)
-        return {};
     // Without a window manager that offers the estimate nobody would answer.
     const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    if (!Supports(connection, geometry->root, request))
-        return {};
+    if (geometry == nullptr || !Supports(connection, geometry->root, request))
+        return ready({});
+    // Listening before asking, so that the answer cannot slip past.
+    new FrameAnswer(context, window, connection, id, std::move(ready));
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -79,21 +129,6 @@ QMargins ExpectedFrame(QWindow& window) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
-    // The answer is the property set on the window; it comes within milliseconds,
-    // and this runs once, before the window first shows.
-    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
-    for (int tries = 0; tries < 50; ++tries) {
-        if (const auto frame = FrameExtents(connection, id, extents)) {
-            const qreal scale = window.devicePixelRatio();
-            const auto logical = [scale](int pixels) {
-                return static_cast<int>(std::lround(pixels / scale));
-            };
-            return QMargins(logical(frame->left()), logical(frame->top()), logical(frame->right()),
-                            logical(frame->bottom()));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return {};
 }
 
 } // namespace fenu

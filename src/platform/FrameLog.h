@@ -45,7 +45,6 @@ public:
 
     bool Recording() const { return !framePath_.empty() || !startupPath_.empty(); }
     size_t Frames() const { return presented_.size(); }
-    bool StartupMarked() const { return startupMarked_; }
     /// Writes the frame file now (also done by the destructor).
     void WriteFrames();
 

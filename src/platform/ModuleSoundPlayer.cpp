@@ -1,8 +1,11 @@
 #include "platform/ModuleSoundPlayer.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
+#include <QTimer>
 
 namespace fenu {
 
@@ -45,8 +48,25 @@ void TModuleSoundPlayer::Preload() {
 }
 
 void TModuleSoundPlayer::Play(const char* name) {
-    if (SoundPlayer* player = Player())
-        player->Play(name);
+    if (tried_) {
+        if (player_)
+            player_->Play(name);
+        return;
+    }
+    // Loading the module takes a while (it brings a score of multimedia libraries):
+    // the frame that asked for the sound, perhaps the very first, is shown first,
+    // and the sound follows it.
+    const bool posted = !pending_.isNull();
+    pending_ = QByteArray(name);
+    if (posted)
+        return;
+    QTimer::singleShot(0, QCoreApplication::instance(), [this, alive = std::weak_ptr(alive_)] {
+        if (alive.expired())
+            return;
+        const QByteArray name = std::exchange(pending_, QByteArray());
+        if (SoundPlayer* player = Player())
+            player->Play(name.constData());
+    });
 }
 
 } // namespace fenu

@@ -4,15 +4,16 @@
 
 #include <memory>
 
+#include <QByteArray>
 #include <QStringList>
 
 namespace fenu {
 
 /// The sound player that lives in the sound module (libfenu_sound.so), loaded on
-/// Preload or on the first Play, whichever comes first. Linking the multimedia
-/// libraries into the program would load them all before the first frame; as a
-/// module they load once the window shows. A module that is missing or will not
-/// load leaves the game silent, as a machine without a sound device does.
+/// Preload or, from the event loop, after the first Play, whichever comes first. Linking the
+/// multimedia libraries into the program would load them all before the first frame; as a module
+/// they load once the window shows. A module that is missing or will not load leaves the game
+/// silent, as a machine without a sound device does.
 class TModuleSoundPlayer final : public SoundPlayer {
 public:
     /// The module's base name; the file is lib<name>.so.
@@ -41,6 +42,10 @@ private:
     QStringList folders_;
     bool tried_ = false;
     std::unique_ptr<SoundPlayer> player_;
+    /// The sound asked for before the module was loaded, played once it is.
+    QByteArray pending_;
+    /// Tells the posted load whether the player is still there.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>();
 };
 
 } // namespace fenu

@@ -73,7 +73,6 @@ public:
     bool Flush();
     const QString& ErrorString() const { return error_; }
 
-    bool IsModified() const { return modified_; }
     void SetBeforeReplaceHook(TReplaceHook hook) { beforeReplace_ = std::move(hook); }
 
 private:

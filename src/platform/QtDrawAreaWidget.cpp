@@ -88,22 +88,9 @@ bool QtDrawAreaWidget::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-namespace {
-/// A rectangle of field pixels in the device pixels of an image of the given ratio.
-QRect ToDevicePixels(const QRect& rect, double ratio) {
-    if (ratio == 1.0)
-        return rect;
-    const auto scaled = [ratio](int value) { return static_cast<int>(std::lround(value * ratio)); };
-    const int left = scaled(rect.left());
-    const int top = scaled(rect.top());
-    return QRect(left, top, scaled(rect.left() + rect.width()) - left,
-                 scaled(rect.top() + rect.height()) - top);
-}
-} // namespace
-
 void QtDrawAreaWidget::EnsurePresentedSize() {
     const double ratio = devicePixelRatioF();
-    const QSize wanted = ToDevicePixels(rect(), ratio).size();
+    const QSize wanted = ScaledPixels(rect(), ratio).size();
     if (presented_.size() == wanted && presented_.devicePixelRatio() == ratio)
         return;
     QImage grown(wanted, QImage::Format_RGB32);
@@ -136,7 +123,7 @@ private:
 };
 
 void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& target) {
-    const QRect deviceTarget = ToDevicePixels(target, presented_.devicePixelRatio());
+    const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
     if (source.devicePixelRatio() == presented_.devicePixelRatio() &&
         deviceTarget.size() == source.size() && source.format() == presented_.format()) {
         // Same size and density: a straight row copy of the visible part.
@@ -160,7 +147,7 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
     const QRect visible = target.intersected(rect());
     if (visible.isEmpty())
         return;
-    const QRect deviceTarget = ToDevicePixels(target, presented_.devicePixelRatio());
+    const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
     // Painting straight from the source needs someone who can present it again when
     // the window system asks for a paint later: the listener.
     const bool direct =
@@ -190,7 +177,7 @@ void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) 
     if (area.isEmpty())
         return;
     // The source rectangle of drawImage is in the image's own (device) pixels.
-    painter.drawImage(area, presented_, ToDevicePixels(area, presented_.devicePixelRatio()));
+    painter.drawImage(area, presented_, ScaledPixels(area, presented_.devicePixelRatio()));
 }
 
 void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
@@ -209,7 +196,7 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
         PaintFromPresented(painter, area);
         return;
     }
-    const QRect from = ToDevicePixels(shown, presented_.devicePixelRatio())
+    const QRect from = ScaledPixels(shown, presented_.devicePixelRatio())
                            .translated(-direct_.DeviceTarget.topLeft());
     painter.drawImage(shown, *direct_.Source, from);
     direct_.Painted = true;

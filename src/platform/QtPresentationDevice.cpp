@@ -19,8 +19,7 @@ QtOffscreenSurface::QtOffscreenSurface(int32_t width, int32_t height, const Pixe
       image_(MakeImage(width, height, WantedRatio())) {}
 
 QImage QtOffscreenSurface::MakeImage(int32_t width, int32_t height, double ratio) {
-    QImage image(static_cast<int>(std::lround(width * ratio)),
-                 static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+    QImage image(ScaledPixels(width, ratio), ScaledPixels(height, ratio), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     return image;
 }

@@ -12,12 +12,7 @@ constexpr uint32_t OpaqueAlpha = 0xFF000000u;
 
 // Each channel of pixel times alpha / 255, rounded.
 inline uint32_t ScaleChannels(uint32_t pixel, uint32_t alpha) {
-    uint32_t result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const uint32_t t = ((pixel >> shift) & 0xFF) * alpha + 128;
-        result |= ((t + (t >> 8)) >> 8) << shift;
-    }
-    return result;
+    return MixChannels(pixel, alpha, 0, 0);
 }
 
 // Source-over of one premultiplied pixel; a pixel of alpha 0 leaves the target alone.

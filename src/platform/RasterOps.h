@@ -2,9 +2,22 @@
 
 #include "platform/Geometry.h"
 
+#include <cstdint>
+
 #include <QImage>
 
 namespace fenu {
+
+/// Each colour channel of a * weightA + b * weightB over 255, rounded to nearest, with
+/// weightA + weightB <= 255: (t + (t >> 8)) >> 8 with t = the sum + 128. Red and blue
+/// go through together, 16 bits apart: no lane exceeds 65535 on the way. Alpha is 0.
+inline uint32_t MixChannels(uint32_t a, uint32_t weightA, uint32_t b, uint32_t weightB) {
+    uint32_t rb = (a & 0xFF00FFu) * weightA + (b & 0xFF00FFu) * weightB + 0x800080u;
+    rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+    uint32_t g = ((a >> 8) & 0xFFu) * weightA + ((b >> 8) & 0xFFu) * weightB + 128;
+    g = (g + (g >> 8)) >> 8;
+    return rb | g << 8;
+}
 
 // Plain pixel operations on a Format_RGB32 image in device pixels, for the few
 // things a frame draws besides discs. Going through QPainter for them would mean

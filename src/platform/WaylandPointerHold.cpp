@@ -1,5 +1,6 @@
 #include "platform/WaylandPointerHold.h"
 
+#include "platform/PixelRatioSource.h"
 #include "pointer-constraints-unstable-v1-client-protocol.h"
 
 #include <algorithm>
@@ -103,15 +104,10 @@ bool WaylandPointerHold::Hold(QWindow& window, const QRect& area) {
     const QPlatformWindow* native = window.handle();
     const double factor =
         native != nullptr ? window.devicePixelRatio() / native->devicePixelRatio() : 1.0;
-    const auto scaled = [factor](int value) {
-        return static_cast<int>(std::lround(value * factor));
-    };
-    const int left = scaled(area.x() + frame.left());
-    const int top = scaled(area.y() + frame.top());
+    const QRect scaled = ScaledPixels(area.translated(frame.left(), frame.top()), factor);
     wl_region* region = wl_compositor_create_region(compositor_);
-    wl_region_add(region, left, top,
-                  std::max(1, scaled(area.x() + frame.left() + area.width()) - left),
-                  std::max(1, scaled(area.y() + frame.top() + area.height()) - top));
+    wl_region_add(region, scaled.x(), scaled.y(), std::max(1, scaled.width()),
+                  std::max(1, scaled.height()));
     confined_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);
     wl_region_destroy(region);

@@ -1,5 +1,7 @@
 #include "platform/X11PointerHold.h"
 
+#include "platform/PixelRatioSource.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -12,11 +14,11 @@ namespace fenu {
 
 bool X11PointerHold::Hold(QWindow& window, const QRect& area) {
     const auto parent = static_cast<xcb_window_t>(window.winId());
-    const qreal scale = window.devicePixelRatio();
-    const auto x = static_cast<int32_t>(std::lround(area.x() * scale));
-    const auto y = static_cast<int32_t>(std::lround(area.y() * scale));
-    const auto width = static_cast<uint32_t>(std::max(1L, std::lround(area.width() * scale)));
-    const auto height = static_cast<uint32_t>(std::max(1L, std::lround(area.height() * scale)));
+    const QRect device = ScaledPixels(area, window.devicePixelRatio());
+    const int32_t x = device.x();
+    const int32_t y = device.y();
+    const auto width = static_cast<uint32_t>(std::max(1, device.width()));
+    const auto height = static_cast<uint32_t>(std::max(1, device.height()));
     if (parent != parent_) {
         // A window of its own for the hold: the game's window is larger than the
         // field (menu bar), and a child moves with it. It selects no events, so the

@@ -54,7 +54,6 @@ bool TCollisionGrid::Prepare(const std::vector<TSprite*>& sprites, double origin
 }
 
 void TCollisionGrid::Rebuild(const std::vector<TSprite*>& sprites) {
-    ++rebuilds_;
     valid_ = true;
     usable_ = true;
     snapshot_.clear();

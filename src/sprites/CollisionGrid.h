@@ -57,9 +57,6 @@ public:
     /// versionAfter; any other grid stays out of step and is rebuilt when next used.
     void ChildRemoved(size_t index, uint64_t versionBefore, uint64_t versionAfter);
 
-    /// How often the grid was rebuilt; for tests of the reuse.
-    uint64_t Rebuilds() const { return rebuilds_; }
-
 private:
     struct Snapshot {
         TSprite* sprite;
@@ -81,7 +78,6 @@ private:
     uint64_t treeVersion_ = 0;
     uint64_t originXBits_ = 0;
     uint64_t originYBits_ = 0;
-    uint64_t rebuilds_ = 0;
     /// spriteGeometryWrites when the sprites were last checked against the snapshot.
     uint64_t checkedWrites_ = 0;
     std::vector<Snapshot> snapshot_;

@@ -115,7 +115,6 @@ public:
     /// off only for collision steps that move sprites other than the probe and the
     /// sprite they are called for (see TCollisionGrid).
     bool BroadPhase = true;
-    const TCollisionGrid& CollisionGrid() const { return *grid_; }
 
 private:
     friend class TSprite;

@@ -285,18 +285,25 @@ void TForm1::changeEvent(QEvent* event) {
         });
 }
 
+void TForm1::ShowCentred() {
+    winId(); // the native window, about which the window manager is asked
+    RequestExpectedFrame(*windowHandle(), this, [this](QMargins frame) {
+        expectedFrame_ = frame;
+        show();
+    });
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     if (!shownBefore_) {
         shownBefore_ = true;
         // Centred on the screen the first time it shows, frame included. The window
         // manager frames the window only once it is mapped (just after this), so the
-        // frame it is going to draw is asked for; the position is that of the window
-        // inside it.
+        // frame it is going to draw was asked for before (ShowCentred); a window's
+        // position is that of its frame, which Qt then knows too.
         if (QScreen* screen = this->screen()) {
-            const QMargins margins = ExpectedFrame(*windowHandle());
-            QRect frame = rect().marginsAdded(margins);
+            QRect frame = rect().marginsAdded(expectedFrame_);
             frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft() + QPoint(margins.left(), margins.top()));
+            move(frame.topLeft());
         }
         // A window manager gives a new window the keyboard; without one the keys
         // would go wherever the pointer happens to be.

@@ -76,6 +76,11 @@ public:
     void Info1Click();
     void Beenden1Click() { close(); }
 
+    /// Shows the window for the first time, centred on the screen frame included, as
+    /// soon as the frame the window manager is going to draw is known (the event loop
+    /// brings the answer).
+    void ShowCentred();
+
     /// The orderly end: bullets and balls go, then the settings are saved (a failed
     /// save is shown in the error box). Runs once, whatever closes the program.
     void FormDestroy();
@@ -155,6 +160,7 @@ private:
     std::unique_ptr<TInfo> ownInfo_;
     bool destroyed_ = false;
     bool shownBefore_ = false;
+    QMargins expectedFrame_;
     QElapsedTimer sinceSizeRestored_;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/Form2.h"
 
+#include "game/Configuration.h"
+
 #include <algorithm>
 
 #include <QEvent>
@@ -56,9 +58,9 @@ QLabel* MakeRightLabel(const QString& text, QWidget* parent, int left, int top, 
     return label;
 }
 
-TSpinEdit* MakeSpin(QWidget* parent, const char* name, int32_t minValue, int32_t maxValue,
-                    int32_t value, int left, int top, int width) {
-    auto* spin = new TSpinEdit(minValue, maxValue, value, parent);
+TSpinEdit* MakeSpin(QWidget* parent, const char* name, TRange range, int32_t value, int left,
+                    int top, int width) {
+    auto* spin = new TSpinEdit(range.Min, range.Max, value, parent);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(left, top, width, 22);
     return spin;
@@ -92,18 +94,19 @@ TForm2::TForm2(QWidget* parent)
 
     GroupBox_Balls = MakeGroup(QStringLiteral("Zu meidende Bälle"), this, 8, 8, 193, 89);
     Label_Count = MakeLabel(QStringLiteral("Anzahl:"), GroupBox_Balls, 16, 24);
-    SpinEdit_Balls = MakeSpin(GroupBox_Balls, "SpinEdit_Balls", 1, 20, 2, 64, 20, 121);
+    SpinEdit_Balls = MakeSpin(GroupBox_Balls, "SpinEdit_Balls", CustomBallCount, 2, 64, 20, 121);
     Label_BallsRadius = MakeRightLabel(QStringLiteral("Radius:"), GroupBox_Balls, 15, 56, 36, 13);
     SpinEdit_BallsRadius =
-        MakeSpin(GroupBox_Balls, "SpinEdit_BallsRadius", 1, 100, 20, 64, 52, 121);
+        MakeSpin(GroupBox_Balls, "SpinEdit_BallsRadius", CustomRadius, 20, 64, 52, 121);
 
     GroupBox_Player = MakeGroup(QStringLiteral("Zu steuernder Ball"), this, 216, 8, 193, 89);
     Label_Radius = MakeRightLabel(QStringLiteral("Radius:"), GroupBox_Player, 15, 56, 36, 13);
-    SpinEdit_Radius = MakeSpin(GroupBox_Player, "SpinEdit_Radius", 1, 100, 20, 64, 52, 121);
+    SpinEdit_Radius = MakeSpin(GroupBox_Player, "SpinEdit_Radius", CustomRadius, 20, 64, 52, 121);
 
     GroupBox_Other = MakeGroup(QStringLiteral("Sonstiges"), this, 8, 104, 401, 57);
     Label_MaxSpeed = MakeRightLabel(MaxSpeedCaption, GroupBox_Other, 16, 24, 265, 13);
-    SpinEdit_MaxSpeed = MakeSpin(GroupBox_Other, "SpinEdit_MaxSpeed", 1, 30, 5, 288, 20, 105);
+    SpinEdit_MaxSpeed =
+        MakeSpin(GroupBox_Other, "SpinEdit_MaxSpeed", CustomMaxStartSpeed, 5, 288, 20, 105);
 
     Button_Cancel = MakeButton(QStringLiteral("Ab&brechen"), this, "Button_Cancel", 127, 168);
     Button_Start = MakeButton(QStringLiteral("Start"), this, "Button_Start", 215, 168);

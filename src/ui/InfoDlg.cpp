@@ -1,5 +1,7 @@
 #include "ui/InfoDlg.h"
 
+#include "platform/QtCanvas.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -23,10 +25,6 @@ constexpr QRgb ColorBits = 0x00FFFFFFu;
 
 int32_t Channel(TColor color, int shift) {
     return static_cast<int32_t>((color >> shift) & 0xFF);
-}
-
-QColor ToQColor(TColor color) {
-    return QColor::fromRgb(static_cast<QRgb>(color | OpaqueBits));
 }
 
 /// The paint box that shows the logo area.

@@ -20,14 +20,6 @@ const QString SettingsSection = QStringLiteral("Settings");
 const std::array<QString, 2> RecordSections = {QStringLiteral("Records"),
                                                QStringLiteral("Bonus Records")};
 
-// The custom dialog's ranges; a file may hold anything.
-constexpr int64_t MinCount = 1;
-constexpr int64_t MaxCount = 20;
-constexpr int64_t MinRadius = 1;
-constexpr int64_t MaxRadius = 100;
-constexpr int64_t MinSpeed = 1;
-constexpr int64_t MaxSpeed = 30;
-
 constexpr int64_t MinInteger = INT32_MIN;
 constexpr int64_t MaxInteger = UINT32_MAX;
 
@@ -72,10 +64,11 @@ int64_t ReadInteger(const TProfileFile& file, const QString& section, const QStr
     return ParseInteger(text).value_or(defaultValue);
 }
 
-int32_t ReadClamped(const TProfileFile& file, const QString& key, int64_t defaultValue, int64_t low,
-                    int64_t high) {
-    return static_cast<int32_t>(
-        std::clamp(ReadInteger(file, SettingsSection, key, defaultValue), low, high));
+// A file may hold anything; the custom dialog's ranges hold after reading.
+int32_t ReadClamped(const TProfileFile& file, const QString& key, int64_t defaultValue,
+                    TRange range) {
+    return static_cast<int32_t>(std::clamp<int64_t>(
+        ReadInteger(file, SettingsSection, key, defaultValue), range.Min, range.Max));
 }
 
 bool ReadBoolean(const TProfileFile& file, const QString& key, bool defaultValue) {
@@ -117,15 +110,15 @@ void ReadSettings(const TProfileFile& file, TGameState& game) {
 
     const int32_t count =
         ReadClamped(file, QStringLiteral("CountBalls"),
-                    static_cast<int64_t>(first.BallRadii.size()), MinCount, MaxCount);
+                    static_cast<int64_t>(first.BallRadii.size()), CustomBallCount);
     const int32_t radius =
         ReadClamped(file, QStringLiteral("Radius1"),
-                    first.BallRadii.empty() ? 0 : first.BallRadii[0], MinRadius, MaxRadius);
+                    first.BallRadii.empty() ? 0 : first.BallRadii[0], CustomRadius);
     game.CurrentConfig.BallRadii.assign(static_cast<size_t>(count), radius);
     game.CurrentConfig.PlayerRadius =
-        ReadClamped(file, QStringLiteral("Radius2"), first.PlayerRadius, MinRadius, MaxRadius);
-    game.CurrentConfig.MaxStartSpeed =
-        ReadClamped(file, QStringLiteral("MaxStartSpeed"), first.MaxStartSpeed, MinSpeed, MaxSpeed);
+        ReadClamped(file, QStringLiteral("Radius2"), first.PlayerRadius, CustomRadius);
+    game.CurrentConfig.MaxStartSpeed = ReadClamped(file, QStringLiteral("MaxStartSpeed"),
+                                                   first.MaxStartSpeed, CustomMaxStartSpeed);
 
     const bool bonus = ReadBoolean(file, QStringLiteral("Bonus Points"), true);
     const bool sounds = ReadBoolean(file, QStringLiteral("PlaySounds"), true);

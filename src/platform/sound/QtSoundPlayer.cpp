@@ -7,18 +7,8 @@
 
 namespace fenu {
 
-namespace {
-constexpr std::array<const char*, QtSoundPlayer::Names.size()> Resources = {
-    "qrc:/sounds/GAMEOVER.wav", "qrc:/sounds/HIT.wav", "qrc:/sounds/SUCCESS.wav",
-    "qrc:/sounds/TOUCH.wav"};
-}
-
 QtSoundPlayer::QtSoundPlayer() = default;
 QtSoundPlayer::~QtSoundPlayer() = default;
-
-const char* QtSoundPlayer::ResourcePath(size_t index) {
-    return Resources.at(index);
-}
 
 size_t QtSoundPlayer::LoadedSounds() const {
     size_t loaded = 0;
@@ -38,7 +28,8 @@ QSoundEffect* QtSoundPlayer::Effect(size_t index) {
         // setSource loads asynchronously; a play() before the data is there starts
         // as soon as it is.
         effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl(QString::fromLatin1(Resources[index])));
+        effect->setSource(
+            QUrl(QStringLiteral("qrc:/sounds/%1.wav").arg(QString::fromLatin1(Names[index]))));
     }
     return effect.get();
 }

@@ -10,10 +10,10 @@ class QSoundEffect;
 namespace fenu {
 
 /// Plays the program's four wave sounds ("GAMEOVER", "HIT", "SUCCESS", "TOUCH") from
-/// its resources, one QSoundEffect each. Nothing is loaded when the player is made,
-/// so it never delays the first frame: call Preload once the window shows, or let
-/// the first Play of a sound load it. Without a sound device, or for an unknown
-/// name, Play stays silent.
+/// its resources (qrc:/sounds/<NAME>.wav), one QSoundEffect each. Nothing is loaded when the player
+/// is made, so it never delays the first frame: call Preload once the window shows, or let the
+/// first Play of a sound load it. Without a sound device, or for an unknown name, Play stays
+/// silent.
 class QtSoundPlayer final : public SoundPlayer {
 public:
     static constexpr std::array<const char*, 4> Names = {"GAMEOVER", "HIT", "SUCCESS", "TOUCH"};
@@ -29,9 +29,6 @@ public:
 
     /// How many of the sounds have been loaded (or are loading).
     size_t LoadedSounds() const;
-
-    /// The resource each sound is loaded from: "qrc:/sounds/<NAME>.wav".
-    static const char* ResourcePath(size_t index);
 
 private:
     QSoundEffect* Effect(size_t index);
