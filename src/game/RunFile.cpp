@@ -222,7 +222,7 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
     TReader header(data.sliced(sizeof Magic));
     const uint32_t format = header.U16();
     const uint32_t length = header.U32();
-    if (header.Failed())
+    if (header.Failed() || data.size() < HeaderSize + CrcSize)
         return QStringLiteral("Die Datei ist unvollständig.");
     if (format != FormatVersion)
         return QStringLiteral("Die Datei hat ein anderes Format (Version %1).").arg(format);
