@@ -174,6 +174,11 @@ void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*
     while (run_.ShotDue())
         FireBullet();
     const bool playing = GameOverStep == 0;
+    // Released also when the frame throws: a clock held on would stop the game's time.
+    const struct TTicksRelease {
+        TGameState& game;
+        ~TTicksRelease() { game.ReleaseTicks(); }
+    } release{*this};
     if (run_.BeginFrame(*this)) {
         if (playing)
             GameFrame();

@@ -58,9 +58,8 @@ bool TGameRun::BeginFrame(TGameState& game) {
     return true;
 }
 
-bool TGameRun::EndFrame(TGameState& game, bool wasGameFrame) {
+bool TGameRun::EndFrame(const TGameState& game, bool wasGameFrame) {
     const uint32_t elapsed = game.Now() - game.StartTicks;
-    game.ReleaseTicks();
     cursorRead_ = true;
     if (!wasGameFrame || state_ == TState::Idle)
         return true;

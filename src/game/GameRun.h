@@ -33,12 +33,13 @@ public:
         failure_.clear();
     }
 
-    /// Holds the game's clock on the time of the frame about to run. False when a
-    /// replay has no frame left (see Failure).
+    /// Holds the game's clock on the time of the frame about to run (the caller
+    /// releases it after the frame). False when a replay has no frame left or has
+    /// drifted (see Failure).
     bool BeginFrame(TGameState& game);
     /// After the frame: the checksums of the state, and in a replay whether the
     /// game ended where it did. False when the replay drifted (see Failure).
-    bool EndFrame(TGameState& game, bool wasGameFrame);
+    bool EndFrame(const TGameState& game, bool wasGameFrame);
     /// In a replay, whether a recorded bullet is to be fired before this frame.
     bool ShotDue() const;
     /// A bullet fired from the player's ball centred at player.
