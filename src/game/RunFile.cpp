@@ -35,8 +35,7 @@ public:
         U8(value);
     }
     // Zigzag: small differences of either sign take one byte.
-    void Signed(int64_t value) {
-        const auto v = static_cast<int32_t>(value);
+    void Signed(int32_t v) {
         Varint((static_cast<uint32_t>(v) << 1) ^ static_cast<uint32_t>(v >> 31));
     }
     void Text(const QString& text) {
@@ -113,6 +112,16 @@ private:
     bool failed_ = false;
 };
 
+// Differences in 32-bit two's complement: any two values have one, and adding it
+// back gives the value again.
+int32_t Difference(int32_t value, int32_t last) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(last));
+}
+
+int32_t Sum(int32_t last, int32_t difference) {
+    return static_cast<int32_t>(static_cast<uint32_t>(last) + static_cast<uint32_t>(difference));
+}
+
 bool InRange(int64_t value, int64_t low, int64_t high) {
     return value >= low && value <= high;
 }
@@ -142,20 +151,19 @@ void ReadFrames(TReader& in, TRunRecording& run) {
     TRunFrame last;
     for (TRunFrame& frame : run.Frames) {
         frame.Elapsed = last.Elapsed + static_cast<uint32_t>(in.Signed());
-        frame.Cursor.X = static_cast<int32_t>(static_cast<uint32_t>(last.Cursor.X) +
-                                              static_cast<uint32_t>(in.Signed()));
-        frame.Cursor.Y = static_cast<int32_t>(static_cast<uint32_t>(last.Cursor.Y) +
-                                              static_cast<uint32_t>(in.Signed()));
+        frame.Cursor.X = Sum(last.Cursor.X, in.Signed());
+        frame.Cursor.Y = Sum(last.Cursor.Y, in.Signed());
         last = frame;
     }
     run.Shots.resize(in.Count(MinFrameBytes));
-    uint32_t frame = 0;
+    TRunShot lastShot;
     for (TRunShot& shot : run.Shots) {
-        frame += in.Varint();
-        in.Check(frame < run.GameFrames);
-        shot.Frame = frame;
-        shot.Player.X = in.Signed();
-        shot.Player.Y = in.Signed();
+        const uint32_t later = in.Varint();
+        in.Check(later < run.GameFrames - lastShot.Frame);
+        shot.Frame = lastShot.Frame + later;
+        shot.Player.X = Sum(lastShot.Player.X, in.Signed());
+        shot.Player.Y = Sum(lastShot.Player.Y, in.Signed());
+        lastShot = shot;
     }
     run.Checksums.resize(in.Count(ChecksumBytes));
     for (uint32_t& checksum : run.Checksums)
@@ -189,19 +197,17 @@ QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run) {
     TRunFrame last;
     for (const TRunFrame& frame : run.Frames) {
         out.Signed(static_cast<int32_t>(frame.Elapsed - last.Elapsed));
-        out.Signed(static_cast<int32_t>(static_cast<uint32_t>(frame.Cursor.X) -
-                                        static_cast<uint32_t>(last.Cursor.X)));
-        out.Signed(static_cast<int32_t>(static_cast<uint32_t>(frame.Cursor.Y) -
-                                        static_cast<uint32_t>(last.Cursor.Y)));
+        out.Signed(Difference(frame.Cursor.X, last.Cursor.X));
+        out.Signed(Difference(frame.Cursor.Y, last.Cursor.Y));
         last = frame;
     }
     out.Varint(static_cast<uint32_t>(run.Shots.size()));
-    uint32_t frame = 0;
+    TRunShot lastShot;
     for (const TRunShot& shot : run.Shots) {
-        out.Varint(shot.Frame - frame);
-        frame = shot.Frame;
-        out.Signed(shot.Player.X);
-        out.Signed(shot.Player.Y);
+        out.Varint(shot.Frame - lastShot.Frame);
+        out.Signed(Difference(shot.Player.X, lastShot.Player.X));
+        out.Signed(Difference(shot.Player.Y, lastShot.Player.Y));
+        lastShot = shot;
     }
     out.Varint(static_cast<uint32_t>(run.Checksums.size()));
     for (const uint32_t checksum : run.Checksums)
