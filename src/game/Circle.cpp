@@ -60,7 +60,7 @@ const QString& TCircle::TitleText() {
 TCircle::TCircle(TGameState& fieldWindow) : TSprite(fieldWindow.Engine), fieldWindow_(fieldWindow) {
     RandomColor();
     RandomPosition();
-    RandomVelocity(fieldWindow.CurrentConfig.MaxStartSpeed);
+    RandomVelocity(fieldWindow.GameConfig().MaxStartSpeed);
 }
 
 void TCircle::SetRadius(uint32_t r) {

@@ -18,7 +18,8 @@ constexpr TColor White = 0xFFFFFF;
 constexpr TColor Black = 0x000000;
 } // namespace
 
-TGame::TGame(TGameView& view, CursorService& cursor) : view_(view), cursor_(cursor) {}
+TGame::TGame(TGameView& view, CursorService& cursor)
+    : view_(view), run_(cursor, view), cursor_(run_) {}
 
 TGame::~TGame() {
     FreeBullets(true);
@@ -55,13 +56,14 @@ void TGame::StartAttractMode() {
 
 void TGame::CreateBalls() {
     DestroyBalls(0);
-    Balls.reserve(CurrentConfig.BallRadii.size() + 1);
-    for (int32_t radius : CurrentConfig.BallRadii) {
+    const TConfiguration& config = GameConfig();
+    Balls.reserve(config.BallRadii.size() + 1);
+    for (int32_t radius : config.BallRadii) {
         Balls.push_back(new TCircle(*this));
         Balls.back()->SetRadius(static_cast<uint32_t>(radius));
     }
     Balls.push_back(new TCircle(*this));
-    Balls.back()->SetRadius(static_cast<uint32_t>(CurrentConfig.PlayerRadius));
+    Balls.back()->SetRadius(static_cast<uint32_t>(config.PlayerRadius));
 }
 
 void TGame::FreeBullets(bool clearList) {
@@ -72,6 +74,48 @@ void TGame::FreeBullets(bool clearList) {
 }
 
 void TGame::Neu1Click() {
+    EndReplay();
+    if (Mode < CustomMode)
+        run_.StartRecording(RunSettings());
+    else
+        run_.Stop();
+    StartGame();
+}
+
+TRunSettings TGame::RunSettings() const {
+    return {Mode,          Options && Options->BonusPointsChecked(),
+            CurrentConfig, ClientWidth,
+            ClientHeight,  GameRandom().Seed()};
+}
+
+void TGame::StartReplay(const TRunRecording& run, const QString& player) {
+    if (!Replaying())
+        seedBeforeReplay_ = GameRandom().Seed();
+    run_.StartReplay(run);
+    ReplayedConfig = &run_.Replay().Settings.Config;
+    GameRandom().SetSeed(run.Settings.Seed);
+    replayCaption_ = title_ + QStringLiteral(" - Rekordlauf von ") + player + QStringLiteral(" [");
+    caption_.valid = false;
+    StartGame();
+}
+
+bool TGame::EndReplay() {
+    if (!Replaying())
+        return false;
+    run_.Stop();
+    ReplayedConfig = nullptr;
+    GameRandom().SetSeed(seedBeforeReplay_);
+    caption_.valid = false;
+    return true;
+}
+
+void TGame::ReplayFailed() {
+    const QString reason = run_.Failure();
+    AbortGame();
+    view_.ReplayFailed(reason);
+}
+
+void TGame::StartGame() {
     AttractMode = false;
     StartTicks = Now();
     BonusPoints = 0;
@@ -110,6 +154,7 @@ void TGame::DXTimerActivate() {
 }
 
 void TGame::AbortGame() {
+    EndReplay();
     GameOverStep = 1;
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
@@ -121,12 +166,27 @@ void TGame::AbortGame() {
 }
 
 void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*/) {
-    if (AttractMode)
+    if (AttractMode) {
         TitleFrame();
-    else if (GameOverStep != 0)
-        FadeFrame();
-    else
-        GameFrame();
+        return;
+    }
+    while (run_.ShotDue())
+        FireBullet();
+    const bool playing = GameOverStep == 0;
+    // Released also when the frame throws: a clock held on would stop the game's time.
+    const struct TTicksRelease {
+        TGameState& game;
+        ~TTicksRelease() { game.ReleaseTicks(); }
+    } release{*this};
+    if (run_.BeginFrame(*this)) {
+        if (playing)
+            GameFrame();
+        else
+            FadeFrame();
+        if (run_.EndFrame(*this, playing))
+            return;
+    }
+    ReplayFailed();
 }
 
 void TGame::DrawTitleText(TColor color) {
@@ -202,6 +262,14 @@ void TGame::DetectEnd(uint32_t elapsed) {
 }
 
 void TGame::UpdateCaption(uint32_t elapsed) {
+    if (Replaying()) {
+        const uint32_t points = elapsed / 1000 + BonusPoints;
+        if (caption_.valid && caption_.points == points)
+            return;
+        caption_ = {true, points, 0, false, true};
+        view_.SetCaption(replayCaption_ + QString::number(points) + QStringLiteral(" Punkte]"));
+        return;
+    }
     const bool bonus = Options && Options->BonusPointsChecked();
     const bool showScore = elapsed > GracePeriod || elapsed % BlinkPeriod < BlinkPeriod / 2;
     CaptionShown shown{showScore, elapsed / 1000 + BonusPoints, elapsed / 1000, bonus, true};
@@ -252,7 +320,7 @@ QString TGame::RecordPrompt(const TRecord& entry, uint32_t total) const {
 void TGame::EndOfGame() {
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
-    if (Mode >= CustomMode)
+    if (EndReplay() || Mode >= CustomMode)
         return;
     const int table = Options && Options->BonusPointsChecked() ? 1 : 0;
     TRecord& entry = Records[static_cast<size_t>(table)][Mode];
@@ -267,6 +335,8 @@ void TGame::EndOfGame() {
     entry.Points = total;
     name.truncate(static_cast<qsizetype>(MaxNameLength));
     entry.Player = name.isEmpty() ? QStringLiteral("(Unbekannt)") : name;
+    if (LastRun().Settings.Mode == Mode && LastRun().Settings.Bonus == (table == 1))
+        view_.KeepRecordRun(LastRun(), entry);
     view_.ShowRecords();
 }
 
@@ -317,6 +387,8 @@ void TGame::HoldCursor() {
 }
 
 void TGame::DXDrawMouseDown(TMouseButton button, int x, int y) {
+    if (Replaying())
+        return;
     if (!AttractMode) {
         if (Options && Options->BonusPointsChecked() && GameOverStep == 0)
             FireBullet(); // any button fires, also while paused
@@ -342,6 +414,7 @@ void TGame::FireBullet() {
     const auto radius = static_cast<long double>(bullet->Radius());
     bullet->X = static_cast<double>(player->MidX() + static_cast<long double>(ahead.X) - radius);
     bullet->Y = static_cast<double>(player->MidY() + static_cast<long double>(ahead.Y) - radius);
+    run_.NoteShot({player->MidX(), player->MidY()});
 }
 
 void TGame::AddDemoBall(int x, int y) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameRun.h"
 #include "game/GameState.h"
 #include "game/GameView.h"
 
@@ -38,6 +39,12 @@ public:
 
     // Handlers of the main window.
     void Neu1Click();
+    /// Plays a recorded game again from its first frame, the player's mouse left
+    /// out of it; a new game or "Abbrechen" ends it.
+    void StartReplay(const TRunRecording& run, const QString& player);
+    bool Replaying() const { return ReplayedConfig != nullptr; }
+    /// The run of the last game played (complete once its fade has ended).
+    const TRunRecording& LastRun() const { return run_.Recording(); }
     /// Pauses or resumes a running game; does nothing once it has ended.
     void Pause1Click();
     /// Aborts to the title screen; does nothing on the title screen itself.
@@ -57,6 +64,12 @@ public:
     TCanvas* Canvas() override;
 
 private:
+    void StartGame();
+    /// Ends a replay, if one runs, and gives the generator back its state from
+    /// before it, so that watching a run never decides the next game.
+    bool EndReplay();
+    void ReplayFailed();
+    TRunSettings RunSettings() const;
     void TitleFrame();
     void GameFrame();
     void FadeFrame();
@@ -74,7 +87,10 @@ private:
     QString RecordPrompt(const TRecord& entry, uint32_t total) const;
 
     TGameView& view_;
-    CursorService& cursor_;
+    TGameRun run_;
+    CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
+    uint32_t seedBeforeReplay_ = 0;
+    QString replayCaption_; ///< up to the points
     QString title_ = QStringLiteral("feNU");
     // Where the field stood when its confinement was set: a window moved during a
     // game moves the field, and the confinement must follow it.

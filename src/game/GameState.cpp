@@ -7,6 +7,8 @@
 namespace fenu {
 
 uint32_t TGameState::Now() const {
+    if (ticksHeld_)
+        return heldTicks_;
     return TickClock ? TickClock->Milliseconds() : 0;
 }
 

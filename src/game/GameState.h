@@ -51,8 +51,22 @@ public:
     /// The last element of Balls; null while there are none.
     TCircle* PlayerBall() const { return Balls.empty() ? nullptr : Balls.back(); }
 
-    /// Current tick count of the system tick counter.
+    /// Current tick count of the system tick counter; while a frame holds it, the
+    /// time that frame runs at.
     uint32_t Now() const;
+    /// A frame reads one time throughout, the one a replay gives it back.
+    void HoldTicks(uint32_t ticks) {
+        heldTicks_ = ticks;
+        ticksHeld_ = true;
+    }
+    void ReleaseTicks() { ticksHeld_ = false; }
+
+    /// The configuration of a game being replayed; null while none is.
+    const TConfiguration* ReplayedConfig = nullptr;
+    /// What the running game's balls are made with.
+    const TConfiguration& GameConfig() const {
+        return ReplayedConfig ? *ReplayedConfig : CurrentConfig;
+    }
 
     /// Plays the named wave if the sound option is checked.
     void PlayWave(const char* name);
@@ -63,6 +77,8 @@ public:
 
 private:
     TCanvas* canvas_ = nullptr;
+    uint32_t heldTicks_ = 0;
+    bool ticksHeld_ = false;
 };
 
 } // namespace fenu

@@ -10,6 +10,8 @@
 namespace fenu {
 
 class TCanvas;
+struct TRecord;
+struct TRunRecording;
 
 /// What the game controller needs of the main window and its components: the
 /// drawing area, the sprite engine component, the frame timer, the caption, the
@@ -46,6 +48,10 @@ public:
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
     /// Shows the records dialog modally.
     virtual void ShowRecords() = 0;
+    /// The player confirmed the record entry set by the game run recorded.
+    virtual void KeepRecordRun(const TRunRecording& /*run*/, const TRecord& /*entry*/) {}
+    /// A replay stopped because it no longer followed its recording.
+    virtual void ReplayFailed(const QString& /*reason*/) {}
 };
 
 } // namespace fenu

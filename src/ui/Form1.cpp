@@ -10,6 +10,7 @@
 #include "ui/InfoDlg.h"
 #include "ui/InputQuery.h"
 #include "ui/MainMenu.h"
+#include "ui/RecordRuns.h"
 #include "ui/SettingsPath.h"
 #include "ui/SettingsStore.h"
 
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMessageBox>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
@@ -128,8 +130,12 @@ TGameState TForm1::SettingsToSave() {
 }
 
 void TForm1::Save(const TGameState& settings) {
-    CallReportingExceptions([&] { TSettingsStore(settingsFile_).Save(settings, &loadedRecords_); },
-                            [](const QString& message) { QtApplication::ShowErrorBox(message); });
+    CallReportingExceptions(
+        [&] {
+            TSettingsStore(settingsFile_).Save(settings, &loadedRecords_);
+            TRecordRuns(settingsFile_).RemoveEmptied(settings.Records, loadedRecords_);
+        },
+        [](const QString& message) { QtApplication::ShowErrorBox(message); });
 }
 
 void TForm1::CloseOnRequest() {
@@ -173,6 +179,8 @@ void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {
     form2_ = form2;
     form3_ = form3;
     info_ = info;
+    if (form3_)
+        connect(form3_, &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
 }
 
 // A dialog made after start-up takes the system's message-box face like the
@@ -190,6 +198,7 @@ TForm3& TForm1::Form3() {
     if (!form3_) {
         ownForm3_ = std::make_unique<TForm3>(game_->Records, *this, this);
         form3_ = ownForm3_.get();
+        connect(form3_, &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
         UseSystemMessageFont();
     }
     return *form3_;
@@ -291,6 +300,51 @@ void TForm1::ShowCentred() {
         expectedFrame_ = frame;
         show();
     });
+}
+
+void TForm1::PlayRecordRun(int table, int mode) {
+    if (!game_ || table < 0 || table > 1 || mode < 0 || mode >= PresetCount)
+        return;
+    const TRecord entry = game_->Records[static_cast<size_t>(table)][static_cast<size_t>(mode)];
+    TRecordRuns::TLoaded loaded =
+        TRecordRuns(settingsFile_)
+            .Load(static_cast<size_t>(table), static_cast<TMode>(mode), entry);
+    if (loaded.Found == TRecordRuns::TFound::Ready &&
+        (loaded.Run.Settings.FieldWidth != FieldWidth ||
+         loaded.Run.Settings.FieldHeight != FieldHeight)) {
+        loaded.Found = TRecordRuns::TFound::Refused;
+        loaded.Reason = QStringLiteral("Das Spielfeld hat eine andere Größe.");
+    }
+    if (loaded.Found == TRecordRuns::TFound::Refused)
+        RefuseRecordRun(loaded.Reason);
+    if (loaded.Found != TRecordRuns::TFound::Ready)
+        return;
+    if (form3_ && form3_->isVisible())
+        form3_->accept();
+    // Started once the dialog's loop has ended, and outside any frame: the records
+    // dialog may have been opened by the end of a game.
+    QTimer::singleShot(0, this, [this, run = std::move(loaded.Run), player = entry.Player] {
+        Guarded([&] { game_->StartReplay(run, player); });
+    });
+}
+
+void TForm1::RefuseRecordRun(const QString& reason) {
+    QWidget* parent = QApplication::activeModalWidget();
+    QMessageBox::warning(parent ? parent : this, QStringLiteral("feNU"),
+                         QStringLiteral("Der Rekordlauf kann nicht gezeigt werden.\n\n") + reason);
+}
+
+void TForm1::KeepRecordRun(const TRunRecording& run, const TRecord& entry) {
+    const QString failure = TRecordRuns(settingsFile_).Save(run, entry);
+    if (!failure.isEmpty()) {
+        QtApplication::ShowErrorBox(
+            QStringLiteral("Der Rekordlauf kann nicht gespeichert werden: ") + failure);
+    }
+}
+
+void TForm1::ReplayFailed(const QString& reason) {
+    // Shown once the frame that found it has returned.
+    QTimer::singleShot(0, this, [this, reason] { RefuseRecordRun(reason); });
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -74,6 +74,9 @@ public:
     void Benutzerdefiniert1Click();
     void Rekorde1Click();
     void Info1Click();
+    /// Plays the run of records[table][mode] when there is one: the records dialog
+    /// closes first. A run that cannot be shown is refused with a message box.
+    void PlayRecordRun(int table, int mode);
     void Beenden1Click() { close(); }
 
     /// Shows the window for the first time, centred on the screen frame included, as
@@ -139,6 +142,9 @@ private:
     void SetPauseChecked(bool checked) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     void ShowRecords() override;
+    void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
+    void ReplayFailed(const QString& reason) override;
+    void RefuseRecordRun(const QString& reason);
 
     TForm1Services services_;
     QString settingsFile_;

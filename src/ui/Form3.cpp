@@ -163,6 +163,7 @@ TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* pare
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSortingEnabled(false);
+    ListView1->setToolTip(QStringLiteral("Doppelklick: Rekordlauf ansehen"));
     QHeaderView* header = ListView1->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
@@ -184,6 +185,9 @@ TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* pare
     connect(TabControl1, &TTabControl::Change, this, &TForm3::TabControl1Change);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ListView1, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        emit RecordRunRequested(model_->Table(), index.row());
+    });
 }
 
 void TForm3::Button1Click() {

@@ -87,6 +87,11 @@ public:
     void Button1Click();
     void TabControl1Change();
 
+signals:
+    /// A row of the shown table was double-clicked: its entry's run is wanted.
+    void RecordRunRequested(int table, int mode);
+
+public:
     TTabControl* TabControl1;
     QTreeView* ListView1;
     QPushButton* Button1;

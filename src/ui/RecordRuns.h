@@ -1,0 +1,44 @@
+#pragma once
+
+#include "game/Records.h"
+#include "game/RunRecording.h"
+
+#include <QString>
+
+namespace fenu {
+
+/// The runs that set the records, one file per entry of the records table beside
+/// the settings file, each replacing that entry's older one.
+class TRecordRuns {
+public:
+    explicit TRecordRuns(const QString& settingsFile);
+
+    /// The file of records[table][mode].
+    QString Path(size_t table, TMode mode) const;
+
+    /// Keeps the run that set entry; empty on success, otherwise what failed.
+    QString Save(const TRunRecording& run, const TRecord& entry) const;
+
+    enum class TFound { None, Ready, Refused };
+    struct TLoaded {
+        TFound Found = TFound::None;
+        TRunRecording Run;
+        QString Reason; ///< why a Refused run cannot be shown
+    };
+    /// The run kept for records[table][mode], None where there is none or where it
+    /// set another record than entry (other points or name, e.g. one set by another
+    /// copy of the program): such a run is never offered.
+    TLoaded Load(size_t table, TMode mode, const TRecord& entry) const;
+
+    /// Removes the runs of the entries this session emptied (empty now, set when
+    /// loaded): they go when the emptied entries are written.
+    void RemoveEmptied(const TRecordTable& records, const TRecordTable& loaded) const;
+
+private:
+    QString folder_;
+};
+
+/// The program's version as a run file records it.
+QString RunProgramVersion();
+
+} // namespace fenu

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A record's run played again on a bare X server: a record is set, its row in the
+# records dialog double-clicked, and the run must end on the very picture the game
+# ended on. The pictures are read from the X server's own framebuffer file.
+#   record_run.sh <path of fenu>
+set -euo pipefail
+fenu=$1
+x_framebuffer=1
+source "$(dirname "$0")/x_session.sh" python3
+
+caption_matches() { xdotool search --name "$1"; }
+
+# A checksum of the main window's pixels as the X server holds them.
+window_picture() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$main_window")"
+    python3 - "$scratch/Xvfb_screen0" "$X" "$Y" "$WIDTH" "$HEIGHT" <<'PY'
+import hashlib, struct, sys
+path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:])
+data = open(path, "rb").read()
+fields = struct.unpack(">25I", data[:100])
+header, height, bpp, line, colours = fields[0], fields[5], fields[11], fields[12], fields[19]
+start, step = header + 12 * colours, bpp // 8
+digest = hashlib.sha1()
+for row in range(y, min(y + h, height)):
+    at = start + row * line
+    digest.update(data[at + x * step:at + (x + w) * step])
+print(digest.hexdigest())
+PY
+}
+
+# Waits until the window's picture stands still, and gives it.
+still_picture() {
+    local before after tries=60
+    before=$(window_picture)
+    while ((tries-- > 0)); do
+        sleep 0.4
+        after=$(window_picture)
+        [[ "$after" == "$before" ]] && echo "$after" && return 0
+        before=$after
+    done
+    fail "the picture never stood still"
+}
+
+mkdir "$scratch/game"
+cp "$fenu" "$scratch/game/fenu"
+printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+xdotool mousemove 5 5
+HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+fenu_pid=$!
+started "$fenu_pid"
+wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
+main_window=$(xdotool search --name '^feNU$' | head -n1)
+sleep 0.5
+
+xdotool key F2
+wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
+sleep 0.3
+xdotool type Eva
+xdotool key Return
+wait_for 5 caption_matches '^Rekorde$' || fail "no records after the name prompt"
+sleep 0.3
+xdotool key Return
+wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
+xdotool mousemove 5 5
+game_end=$(still_picture)
+ls "$scratch/game"/*.fenurun >/dev/null 2>&1 || fail "no run kept beside Settings.ini"
+
+# Spiel > Rekorde...: the last item but one.
+xdotool mousemove --window "$main_window" 15 10 click 1
+sleep 0.3
+xdotool key Up Up Return
+wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
+sleep 0.3
+records=$(xdotool search --name '^Rekorde$' | head -n1)
+# Down the list from its top: rows without a run do nothing; "Schwierig" is last.
+for y in 60 70 80 90 100 110 120 130; do
+    xdotool mousemove --window "$records" 60 "$y" click --repeat 2 --delay 80 1
+    wait_for 1 caption_matches '^feNU - Rekordlauf von Eva \[' && break
+done
+caption_matches '^feNU - Rekordlauf von Eva \[' >/dev/null || fail "the double-click did not play the run"
+xdotool mousemove 5 5
+replay_end=$(still_picture)
+caption_matches '^feNU - Rekordlauf von Eva \[[0-9]+ Punkte\]$' >/dev/null ||
+    fail "caption during the run: $(xdotool getwindowname "$main_window")"
+[[ "$replay_end" == "$game_end" ]] || fail "the run ended on another picture than the game"
+end_by_sigterm "$fenu_pid"
+echo "passed"

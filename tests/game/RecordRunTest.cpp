@@ -1,0 +1,143 @@
+// A record's run recorded, written, read back and played again, on fake services.
+#include "WireGame.h"
+#include "game/Bullet.h"
+#include "game/Circle.h"
+#include "game/RunFile.h"
+
+#include <bit>
+
+#include <gtest/gtest.h>
+
+namespace fenu::test {
+namespace {
+
+class RecordRun : public ::testing::Test, protected WiredGame {
+protected:
+    RecordRun() : WiredGame(4711) {
+        options.SetBonusPointsChecked(true);
+        game.Mode = 2;
+        game.CurrentConfig = game.Presets[2];
+        clock.Set(1'000'000);
+        game.StartAttractMode();
+    }
+
+    // Every ball's and bullet's position to the last bit, then the bonus points.
+    std::vector<uint64_t> Picture() const {
+        std::vector<uint64_t> bits;
+        for (const TCircle* ball : game.Balls)
+            bits.insert(bits.end(), {std::bit_cast<uint64_t>(ball->X.Value()),
+                                     std::bit_cast<uint64_t>(ball->Y.Value())});
+        for (const TBullet* bullet : game.Bullets)
+            bits.insert(bits.end(), {std::bit_cast<uint64_t>(bullet->X.Value()),
+                                     std::bit_cast<uint64_t>(bullet->Y.Value())});
+        bits.push_back(game.BonusPoints);
+        return bits;
+    }
+
+    // The cursor in the corner farthest from the player's ball, so only a touch ends.
+    void AimAway() {
+        const TCircle* player = game.PlayerBall();
+        cursor.position = {view.origin.X + (player->MidX() < 312 ? 600 : 20),
+                           view.origin.Y + (player->MidY() < 250 ? 480 : 20)};
+    }
+
+    std::vector<std::vector<uint64_t>> PlayUntilEnd(bool replay) {
+        std::vector<std::vector<uint64_t>> pictures;
+        for (int frame = 0; game.GameOverStep == 0 && frame < 20000; ++frame) {
+            clock.Advance(replay ? 5 : 16 + frame % 2);
+            if (frame % 25 == 3)
+                game.DXDrawMouseDown(TMouseButton::mbLeft, 1, 1);
+            if (frame == 50 && !replay) {
+                game.Pause1Click();
+                clock.Advance(3000);
+                game.Pause1Click();
+            }
+            if (replay)
+                cursor.position = {frame, frame};
+            else
+                AimAway();
+            game.DXTimerTimer(1);
+            pictures.push_back(Picture());
+        }
+        return pictures;
+    }
+
+    void Fade() {
+        for (int frame = 0; frame < TGame::FadeLength - 1; ++frame)
+            game.DXTimerTimer(1);
+    }
+};
+
+TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
+    view.answer = [](QString& name) {
+        name = QStringLiteral("Anna");
+        return true;
+    };
+    game.Neu1Click();
+    const auto played = PlayUntilEnd(false);
+    ASSERT_NE(game.PlayerBall()->Touching, 0u) << "the game ends by a touch";
+    const uint32_t points = game.TimePoints + game.BonusPoints;
+    Fade();
+    ASSERT_EQ(view.prompts, 1);
+    EXPECT_GT(game.BonusPoints, 0u) << "bullets hit";
+
+    const QByteArray file = WriteRunFile({points, QStringLiteral("Anna"), "1.0"}, game.LastRun());
+    TRunEntry entry;
+    TRunRecording run;
+    ASSERT_EQ(ReadRunFile(file, "1.0", entry, run), QString());
+    EXPECT_EQ(run, game.LastRun());
+    EXPECT_EQ(entry.Points, points);
+    EXPECT_GT(run.Shots.size(), 1u);
+
+    const uint32_t seed = GameRandom().Seed();
+    game.StartReplay(run, entry.Player);
+    EXPECT_FALSE(cursor.clip) << "the pointer is free";
+    EXPECT_EQ(PlayUntilEnd(true), played) << "the player's cursor and clicks do nothing";
+    EXPECT_EQ(game.TimePoints + game.BonusPoints, points);
+    EXPECT_EQ(view.caption, QStringLiteral("feNU - Rekordlauf von Anna [%1 Punkte]").arg(points));
+    Fade();
+    EXPECT_FALSE(game.Replaying());
+    EXPECT_FALSE(view.timerEnabled) << "the last picture stays";
+    EXPECT_EQ(view.prompts, 1) << "no record from a replay";
+    EXPECT_EQ(GameRandom().Seed(), seed) << "watching decides nothing of the next game";
+
+    // A run that plays differently here than where it was recorded stops.
+    run.Checksums[1] ^= 1;
+    game.StartReplay(run, entry.Player);
+    PlayUntilEnd(true);
+    EXPECT_TRUE(game.AttractMode);
+    EXPECT_FALSE(game.Replaying());
+}
+
+TEST(RecordRunFile, DamagedAndForeignFilesAreRefusedWithTheirReason) {
+    TRunRecording run;
+    run.Settings = {1, true, MakePresets()[1], 625, 500, 99};
+    run.Frames = {{16, {5, 5}}, {33, {-40, 700}}, {50, {-40, 700}}};
+    run.GameFrames = 2;
+    run.Shots = {{1, {300, 200}}};
+    run.Checksums = {0xDEADBEEF};
+    const QByteArray good = WriteRunFile({7, QStringLiteral("Zoë"), "1.0"}, run);
+    QByteArray flipped = good;
+    flipped[good.size() / 2] = static_cast<char>(flipped[good.size() / 2] ^ 0x10);
+    QByteArray otherFormat = good;
+    otherFormat[4] = 2;
+    const std::pair<QByteArray, QString> cases[] = {
+        {good.first(good.size() - 3), "unvollständig"},
+        {good.first(5), "unvollständig"},
+        {flipped, "Prüfsumme"},
+        {QByteArray("[Settings]\r\nMode=1\r\n"), "kein Rekordlauf"},
+        {otherFormat, "anderes Format"},
+    };
+    TRunEntry entry;
+    TRunRecording read;
+    for (const auto& [bytes, reason] : cases)
+        EXPECT_TRUE(ReadRunFile(bytes, "1.0", entry, read).contains(reason))
+            << reason.toStdString();
+    EXPECT_TRUE(ReadRunFile(good, "1.1", entry, read).contains("Programmversion"));
+    ASSERT_EQ(ReadRunFile(good, "1.0", entry, read), QString());
+    EXPECT_EQ(read, run);
+    EXPECT_EQ(entry.Player, QStringLiteral("Zoë"));
+}
+
+} // namespace
+} // namespace fenu::test
