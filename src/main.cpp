@@ -16,6 +16,18 @@
 #include <QIcon>
 #include <QTimer>
 
+namespace {
+// The main window while it is there. Qt's X11 client calls exit() when the connection
+// to the X server breaks (the server ended or crashed): no close, no return from
+// the message loop, only the exit handlers run.
+fenu::TForm1* windowToSaveAtExit = nullptr;
+
+void SaveWindowAtExit() {
+    if (windowToSaveAtExit != nullptr)
+        windowToSaveAtExit->SaveAtExit();
+}
+} // namespace
+
 int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
@@ -37,8 +49,8 @@ int main(int argc, char** argv) {
     // message-box face now, so the title is drawn in it from the first frame.
     fenu::UseSystemMessageFont();
 
-    // SIGTERM, SIGINT and the end of the desktop session close the window the
-    // orderly way, so the records of the run are saved. The session's request for
+    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the window
+    // the orderly way, so the records of the run are saved. The session's request for
     // its data comes before a logout that may yet be cancelled: it saves, and the
     // game goes on.
     fenu::TerminationSignals termination([&form1] { form1.CloseOnRequest(); });
@@ -51,7 +63,11 @@ int main(int argc, char** argv) {
     // The sound module and its sounds load after the first frames are on screen, so
     // they never delay them; a sound played before that loads them on first use.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&sounds] { sounds.Preload(); });
+    // Registered last, so it runs before the exit handlers of what Qt made so far.
+    windowToSaveAtExit = &form1;
+    std::atexit(SaveWindowAtExit);
     const int status = fenu::QtApplication::exec();
+    windowToSaveAtExit = nullptr;
     // Everything worth keeping is saved by now. Qt 6.4's Wayland client can hang or
     // abort while it tears its connection down (a read it handed to its event thread,
     // which it stops first, is never done), so there the program ends without that;

@@ -268,6 +268,7 @@ void TGame::EndOfGame() {
     entry.Points = total;
     name.truncate(static_cast<qsizetype>(MaxNameLength));
     entry.Player = name.isEmpty() ? QStringLiteral("(Unbekannt)") : name;
+    view_.RecordConfirmed();
     view_.ShowRecords();
 }
 
