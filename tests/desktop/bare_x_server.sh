@@ -97,7 +97,6 @@ wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM during the prompt did n
 wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
 grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
     fail "the name typed before SIGTERM is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
-
 # A confirmed record is on disk at once. Then SIGHUP (a closed terminal) ends the program
 # the orderly way, an ended X server on the spot: the sounds switched off after it stay off.
 for end in HUP X; do

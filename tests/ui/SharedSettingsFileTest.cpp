@@ -85,7 +85,7 @@ TEST_F(SharedSettingsFile, AnEntryLeftAloneIsStillWrittenByTheUsualRules) {
 }
 
 // The main window reads the records at start-up and hands them to the save it makes
-// when it closes; after a save in the middle of the run, what that save wrote.
+// when it closes.
 TEST_F(SharedSettingsFile, TwoMainWindowsOnOneFileKeepEachOthersRecords) {
     FakeApplication app;
     ManualClock clock{5000};
