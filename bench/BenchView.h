@@ -45,6 +45,7 @@ public:
     QString FontFace() const override { return QStringLiteral("DejaVu Sans"); }
     void SetPauseChecked(bool) override {}
     bool InputQuery(const QString&, const QString&, QString&) override { return false; }
+    void RecordConfirmed() override {}
     void ShowRecords() override {}
 
     long Flips() const { return flips_; }

@@ -18,6 +18,18 @@
 #include <QIcon>
 #include <QTimer>
 
+namespace {
+// The main window while it is there. Qt's X11 client calls exit() when the connection
+// to the X server breaks (the server ended or crashed): no close, no return from
+// the message loop, only the exit handlers run.
+fenu::TForm1* windowToSaveAtExit = nullptr;
+
+void SaveWindowAtExit() {
+    if (windowToSaveAtExit != nullptr)
+        windowToSaveAtExit->SaveAtExit();
+}
+} // namespace
+
 int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
@@ -39,8 +51,8 @@ int main(int argc, char** argv) {
     // message-box face now, so the title is drawn in it from the first frame.
     fenu::UseSystemMessageFont();
 
-    // SIGTERM, SIGINT and the end of the desktop session close the window the
-    // orderly way, so the records of the run are saved. The session's request for
+    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the window
+    // the orderly way, so the records of the run are saved. The session's request for
     // its data comes before a logout that may yet be cancelled: it saves, and the
     // game goes on.
     fenu::TerminationSignals termination([&form1] { form1.CloseOnRequest(); });
@@ -62,7 +74,11 @@ int main(int argc, char** argv) {
         preloadWhileOn();
         QObject::connect(form1.Menu().MenuItem_Sounds, &QAction::toggled, &form1, preloadWhileOn);
     });
+    // Registered last, so it runs before the exit handlers of what Qt made so far.
+    windowToSaveAtExit = &form1;
+    std::atexit(SaveWindowAtExit);
     const int status = fenu::QtApplication::exec();
+    windowToSaveAtExit = nullptr;
     // Everything worth keeping is saved by now. Qt 6.4's Wayland client can hang or
     // abort while it tears its connection down (a read it handed to its event thread,
     // which it stops first, is never done), so there the program ends without that;

@@ -335,6 +335,7 @@ void TGame::EndOfGame() {
     entry.Points = total;
     name.truncate(static_cast<qsizetype>(MaxNameLength));
     entry.Player = name.isEmpty() ? QStringLiteral("(Unbekannt)") : name;
+    view_.RecordConfirmed();
     if (LastRun().Settings.Mode == Mode && LastRun().Settings.Bonus == (table == 1))
         view_.KeepRecordRun(LastRun(), entry);
     view_.ShowRecords();

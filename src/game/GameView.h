@@ -46,6 +46,9 @@ public:
     virtual void SetPauseChecked(bool checked) = 0;
     /// The modal text input; false when cancelled. At most 255 characters.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    /// A new record has just been entered: it is kept at once, whatever ends the
+    /// program afterwards.
+    virtual void RecordConfirmed() = 0;
     /// Shows the records dialog modally.
     virtual void ShowRecords() = 0;
     /// The player confirmed the record entry set by the game run recorded.

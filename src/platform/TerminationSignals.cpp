@@ -34,11 +34,14 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    // A closed terminal, and some desktop sessions as they end.
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
     ::signal(SIGTERM, SIG_DFL);
     ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
     if (signalPipe[0] >= 0) {
         ::close(signalPipe[0]);
         ::close(signalPipe[1]);

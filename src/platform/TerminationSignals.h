@@ -8,7 +8,7 @@ class QSocketNotifier;
 
 namespace fenu {
 
-/// Turns SIGTERM and SIGINT into a call on the event loop (through a self-pipe, the
+/// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop (through a self-pipe, the
 /// only safe way out of a signal handler), so the program can end the orderly way.
 class TerminationSignals final : public QObject {
     Q_OBJECT

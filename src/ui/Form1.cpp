@@ -14,6 +14,8 @@
 #include "ui/SettingsPath.h"
 #include "ui/SettingsStore.h"
 
+#include <cstdio>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -129,13 +131,24 @@ TGameState TForm1::SettingsToSave() {
     return settings;
 }
 
-void TForm1::Save(const TGameState& settings) {
-    CallReportingExceptions(
-        [&] {
-            TSettingsStore(settingsFile_).Save(settings, &loadedRecords_);
-            TRecordRuns(settingsFile_).RemoveEmptied(settings.Records, loadedRecords_);
-        },
-        [](const QString& message) { QtApplication::ShowErrorBox(message); });
+void TForm1::Save(const TGameState& settings, const std::function<void(const QString&)>& report) {
+    // Entries this run changed are in the file now: whatever the player does to them
+    // afterwards (empties them) must reach it too.
+    if (CallReportingExceptions(
+            [&] {
+                TSettingsStore(settingsFile_).Save(settings, &loadedRecords_);
+                TRecordRuns(settingsFile_).RemoveEmptied(settings.Records, loadedRecords_);
+            },
+            report))
+        loadedRecords_ = settings.Records;
+}
+
+void TForm1::SaveAtExit() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    Save(SettingsToSave(),
+         [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
 }
 
 void TForm1::CloseOnRequest() {
@@ -456,6 +469,12 @@ void TForm1::SetPauseChecked(bool checked) {
 bool TForm1::InputQuery(const QString& caption, const QString& prompt, QString& value) {
     const TFocusReturn focusReturn(*this);
     return fenu::InputQuery(this, caption, prompt, value);
+}
+
+// Before the records dialog shows: from here on no end of the program, orderly or
+// not, may lose the record.
+void TForm1::RecordConfirmed() {
+    Save(SettingsToSave());
 }
 
 void TForm1::ShowRecords() {

@@ -5,6 +5,7 @@
 #include "game/Game.h"
 #include "game/GameView.h"
 #include "game/OptionMarks.h"
+#include "platform/QtApplication.h"
 #include "platform/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
 
@@ -99,6 +100,11 @@ public:
     /// confirmed as for CloseOnRequest, other dialogs stay open, and the game goes on.
     void SaveOnRequest();
 
+    /// The last save when the program ends past the window's own close: Qt calls
+    /// exit() when the X server goes away. No error box (there is no display to show
+    /// it on): a failure goes to the standard error.
+    void SaveAtExit();
+
     // The menu's check marks are the options.
     bool BonusPointsChecked() const override;
     void SetBonusPointsChecked(bool checked) override;
@@ -120,7 +126,11 @@ private:
     void SettleDialogs(bool closeAll, int dialogsLeft, const std::function<void()>& then);
     /// What the settings file keeps, taken from the game.
     TGameState SettingsToSave();
-    void Save(const TGameState& settings);
+    /// A failure shows the error box. A save that succeeds becomes the baseline.
+    /// Writes the settings and records, reporting a failure in the error box unless
+    /// told otherwise.
+    void Save(const TGameState& settings,
+              const std::function<void(const QString&)>& report = QtApplication::ShowErrorBox);
     void ConnectMenu();
     /// Runs a handler; an exception escaping it is shown in the error box.
     template <class Handler> void Guarded(Handler&& handler);
@@ -141,6 +151,7 @@ private:
     QString FontFace() const override;
     void SetPauseChecked(bool checked) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    void RecordConfirmed() override;
     void ShowRecords() override;
     void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
     void ReplayFailed(const QString& reason) override;
@@ -148,7 +159,9 @@ private:
 
     TForm1Services services_;
     QString settingsFile_;
-    TRecordTable loadedRecords_; ///< as read at start-up; the save keeps others' new ones
+    /// The records as read at start-up, then as this run last saved them: an entry
+    /// still equal to it is taken from the file, so another copy's new one is kept.
+    TRecordTable loadedRecords_;
     QtDrawAreaWidget* drawAreaWidget_;
     QtPresentationSystem presentation_;
     // Declaration order is destruction order reversed: the game's sprites go before

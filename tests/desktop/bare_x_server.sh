@@ -97,4 +97,18 @@ wait_for 10 sh -c "! kill -0 $fenu_pid" || fail "SIGTERM during the prompt did n
 wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
 grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
     fail "the name typed before SIGTERM is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
+# A confirmed record is on disk at once. Then SIGHUP (a closed terminal) ends the program
+# the orderly way, an ended X server on the spot: the sounds switched off after it stay off.
+for end in HUP X; do
+    printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+    HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+    fenu_pid=$! && started "$fenu_pid"
+    wait_for 20 caption_matches '^feNU$' && xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
+    xdotool sleep 0.3 type "Rekord$end" && xdotool key Return
+    wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=Rekord$end" "$scratch/game/Settings.ini" || fail "not on disk at once"
+    xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' && xdotool key s sleep 1
+    [[ $end == HUP ]] && kill -HUP "$fenu_pid" || kill "${started_pids[0]}"
+    wait "$fenu_pid" || [[ $end == X ]] || fail "SIGHUP did not end the program the orderly way"
+    grep -qz "PlaySounds=0.*Player2=Rekord$end" "$scratch/game/Settings.ini" || fail "lost at $end: $(cat "$scratch/game/Settings.ini")"
+done
 echo "passed"

@@ -41,6 +41,7 @@ public:
         promptInitial = value;
         return answer ? answer(value) : false;
     }
+    void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
 
     TCanvas* canvas = nullptr;

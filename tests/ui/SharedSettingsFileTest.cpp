@@ -96,14 +96,18 @@ TEST_F(SharedSettingsFile, TwoMainWindowsOnOneFileKeepEachOthersRecords) {
     auto second =
         std::make_unique<TForm1>(TForm1Services{app, clock, clock, cursor, &sounds, Path()});
 
+    second->Game().Records[1][1] = {21, QStringLiteral("Bob")};
+    second->Game().Records[1][2] = {9, QStringLiteral("Eva")};
+    second->SaveOnRequest();
     first->Game().Records[0][2] = {88, QStringLiteral("Anna")};
     first.reset();
-    second->Game().Records[1][1] = {21, QStringLiteral("Bob")};
+    second->Game().Records[1][2] = {}; // emptied after the save in the middle of the run
     second.reset();
 
     const TRecordTable records = Reloaded();
     EXPECT_EQ(records[0][2], (TRecord{88, QStringLiteral("Anna")}));
     EXPECT_EQ(records[1][1], (TRecord{21, QStringLiteral("Bob")}));
+    EXPECT_EQ(records[1][2], TRecord{});
 }
 
 } // namespace
