@@ -8,7 +8,7 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "game/GameView.h"
-#include "platform/QtPresentationDevice.h"
+#include "platform/window/QtPresentationDevice.h"
 #include "sprites/Sprite.h"
 
 #include <stdexcept>

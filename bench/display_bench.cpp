@@ -4,9 +4,9 @@
 //   xvfb-run -a build/bench/display_bench --benchmark_filter=Pacing   (on an X server)
 #include "FloorBenchmark.h"
 #include "display/DXDraw.h"
-#include "platform/FrameClock.h"
-#include "platform/QtDrawAreaWidget.h"
-#include "platform/QtPresentationDevice.h"
+#include "platform/window/FrameClock.h"
+#include "platform/window/QtDrawAreaWidget.h"
+#include "platform/window/QtPresentationDevice.h"
 
 #include <cmath>
 #include <cstring>

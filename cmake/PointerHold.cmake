@@ -17,6 +17,6 @@ add_custom_command(
   COMMAND ${WAYLAND_SCANNER} private-code ${constraints_xml} ${constraints_code}
   DEPENDS ${constraints_xml}
   VERBATIM)
-target_sources(fenu_platform PRIVATE ${constraints_header} ${constraints_code})
-target_include_directories(fenu_platform PRIVATE ${generated_dir})
-target_link_libraries(fenu_platform PUBLIC PkgConfig::XCB PkgConfig::WAYLAND_CLIENT)
+target_sources(fenu_desktop PRIVATE ${constraints_header} ${constraints_code})
+target_include_directories(fenu_desktop PRIVATE ${generated_dir})
+target_link_libraries(fenu_desktop PUBLIC PkgConfig::XCB PkgConfig::WAYLAND_CLIENT)

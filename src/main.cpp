@@ -1,11 +1,11 @@
 // Program start: the application object, the main window, then the message loop
 // until the main window is closed.
 #include "platform/Clock.h"
-#include "platform/ModuleSoundPlayer.h"
-#include "platform/QtApplication.h"
-#include "platform/QtCursor.h"
-#include "platform/QtDrawAreaWidget.h"
-#include "platform/TerminationSignals.h"
+#include "platform/app/QtApplication.h"
+#include "platform/app/TerminationSignals.h"
+#include "platform/desktop/QtCursor.h"
+#include "platform/sound/ModuleSoundPlayer.h"
+#include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form1.h"
 #include "ui/InfoDlg.h"
 #include "ui/MainMenu.h"

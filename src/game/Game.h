@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/GameRun.h"
 #include "game/GameState.h"
 #include "game/GameView.h"
+#include "game/run/GameRun.h"
 
 #include <QString>
 

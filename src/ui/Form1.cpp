@@ -2,9 +2,9 @@
 
 #include "game/Random.h"
 #include "platform/Cursor.h"
-#include "platform/ExpectedFrame.h"
-#include "platform/QtApplication.h"
-#include "platform/QtDrawAreaWidget.h"
+#include "platform/app/QtApplication.h"
+#include "platform/desktop/ExpectedFrame.h"
+#include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
 #include "ui/InfoDlg.h"

@@ -5,8 +5,8 @@
 #include "game/Game.h"
 #include "game/GameView.h"
 #include "game/OptionMarks.h"
-#include "platform/QtApplication.h"
-#include "platform/QtPresentationDevice.h"
+#include "platform/app/QtApplication.h"
+#include "platform/window/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "ui/InfoDlg.h"
 
-#include "platform/QtCanvas.h"
+#include "platform/raster/QtCanvas.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Geometry.h"
-#include "platform/UrlOpener.h"
-#include "platform/VersionInfo.h"
+#include "platform/app/UrlOpener.h"
+#include "platform/app/VersionInfo.h"
 #include "ui/DialogPlacement.h"
 
 #include <cstdint>

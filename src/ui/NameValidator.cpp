@@ -1,6 +1,6 @@
 #include "ui/NameValidator.h"
 
-#include "platform/Windows1252.h"
+#include "platform/profile/Windows1252.h"
 
 namespace fenu {
 

@@ -1,8 +1,8 @@
 #include "ui/RecordRuns.h"
 
-#include "game/RunFile.h"
-#include "platform/FileReplacement.h"
-#include "platform/VersionInfo.h"
+#include "game/run/RunFile.h"
+#include "platform/app/VersionInfo.h"
+#include "platform/profile/FileReplacement.h"
 
 #include <QDir>
 #include <QFile>

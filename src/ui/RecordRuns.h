@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/Records.h"
-#include "game/RunRecording.h"
+#include "game/run/RunRecording.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "game/Records.h"
 #include "platform/Exception.h"
-#include "platform/ProfileFile.h"
+#include "platform/profile/ProfileFile.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // followed by a load must give back exactly what was loaded.
 #include "game/GameState.h"
 #include "game/OptionMarks.h"
-#include "platform/ProfileFile.h"
+#include "platform/profile/ProfileFile.h"
 #include "ui/SettingsStore.h"
 
 #include <cstddef>

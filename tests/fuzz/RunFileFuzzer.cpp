@@ -2,8 +2,8 @@
 // hang or allocate without bound, and a run it accepts must write back to a file
 // that reads as the same run. Inputs that start like a run file are also read
 // with their length and checksum made right, so the fuzzer gets past them.
-#include "game/Crc32.h"
-#include "game/RunFile.h"
+#include "game/run/Crc32.h"
+#include "game/run/RunFile.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #include "WireGame.h"
 #include "game/Bullet.h"
 #include "game/Circle.h"
-#include "game/RunFile.h"
+#include "game/run/RunFile.h"
 
 #include <bit>
 

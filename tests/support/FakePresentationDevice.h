@@ -2,7 +2,7 @@
 
 #include "platform/DrawAreaWindow.h"
 #include "platform/PresentationDevice.h"
-#include "platform/QtCanvas.h"
+#include "platform/raster/QtCanvas.h"
 
 #include <memory>
 #include <set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UrlOpener.h"
+#include "platform/app/UrlOpener.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,7 +7,7 @@
 #include "FakeServices.h"
 #include "ManualClock.h"
 #include "game/Circle.h"
-#include "platform/QtDrawAreaWidget.h"
+#include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
 #include "ui/InputQuery.h"
 #include "ui/MainMenu.h"

@@ -1,0 +1,117 @@
+#include "game/run/GameRun.h"
+
+#include "game/GameState.h"
+#include "game/GameView.h"
+
+namespace fenu {
+
+namespace {
+const QString Drift = QStringLiteral("Das Spiel verläuft auf diesem Rechner anders als bei der "
+                                     "Aufnahme.");
+} // namespace
+
+TGameRun::TGameRun(CursorService& real, TGameView& view) : real_(real), view_(view) {
+    recording_.Reserve();
+}
+
+void TGameRun::StartRecording(const TRunSettings& settings) {
+    recording_.Clear(settings);
+    state_ = TState::Recording;
+    frame_ = 0;
+    second_ = 0;
+    failure_.clear();
+}
+
+void TGameRun::StartReplay(const TRunRecording& run) {
+    replay_ = run;
+    state_ = TState::Replaying;
+    frame_ = 0;
+    shot_ = 0;
+    checksum_ = 0;
+    second_ = 0;
+    failure_.clear();
+}
+
+bool TGameRun::Fail(const QString& reason) {
+    state_ = TState::Idle;
+    failure_ = reason;
+    return false;
+}
+
+bool TGameRun::BeginFrame(TGameState& game) {
+    if (!failure_.isEmpty())
+        return false;
+    cursorRead_ = false;
+    if (state_ == TState::Replaying) {
+        if (frame_ >= replay_.Frames.size())
+            return Fail(Drift);
+        game.HoldTicks(game.StartTicks + replay_.Frames[frame_].Elapsed);
+    } else {
+        game.HoldTicks(game.Now());
+        if (state_ == TState::Recording) {
+            const TPoint last =
+                recording_.Frames.empty() ? TPoint{} : recording_.Frames.back().Cursor;
+            recording_.Frames.push_back({game.Now() - game.StartTicks, last});
+        }
+    }
+    ++frame_;
+    return true;
+}
+
+bool TGameRun::EndFrame(const TGameState& game, bool wasGameFrame) {
+    const uint32_t elapsed = game.Now() - game.StartTicks;
+    cursorRead_ = true;
+    if (!wasGameFrame || state_ == TState::Idle)
+        return true;
+    const bool ended = game.GameOverStep != 0;
+    const bool check = ended || elapsed / 1000 != second_;
+    second_ = elapsed / 1000;
+    if (state_ == TState::Recording) {
+        if (check)
+            recording_.Checksums.push_back(StateChecksum(game));
+        if (ended)
+            recording_.GameFrames = static_cast<uint32_t>(frame_);
+        return true;
+    }
+    if (check && (checksum_ >= replay_.Checksums.size() ||
+                  replay_.Checksums[checksum_++] != StateChecksum(game)))
+        return Fail(Drift);
+    if (ended != (frame_ == replay_.GameFrames))
+        return Fail(Drift);
+    return true;
+}
+
+bool TGameRun::ShotDue() const {
+    return state_ == TState::Replaying && shot_ < replay_.Shots.size() &&
+           replay_.Shots[shot_].Frame == frame_;
+}
+
+void TGameRun::NoteShot(TPoint player) {
+    if (state_ == TState::Recording) {
+        recording_.Shots.push_back({static_cast<uint32_t>(recording_.Frames.size()), player});
+    } else if (state_ == TState::Replaying) {
+        if (shot_ >= replay_.Shots.size() || replay_.Shots[shot_].Player != player)
+            Fail(Drift);
+        ++shot_;
+    }
+}
+
+TPoint TGameRun::Pos() {
+    const TPoint origin = view_.ClientOrigin();
+    if (state_ == TState::Replaying) {
+        const TPoint cursor = frame_ > 0 ? replay_.Frames[frame_ - 1].Cursor : TPoint{};
+        return {origin.X + cursor.X, origin.Y + cursor.Y};
+    }
+    const TPoint here = real_.Pos();
+    if (state_ == TState::Recording && !cursorRead_ && !recording_.Frames.empty()) {
+        recording_.Frames.back().Cursor = {here.X - origin.X, here.Y - origin.Y};
+        cursorRead_ = true;
+    }
+    return here;
+}
+
+void TGameRun::Clip(const TRect* rect) {
+    real_.Clip(state_ == TState::Replaying ? nullptr : rect);
+}
+
+} // namespace fenu

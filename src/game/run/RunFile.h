@@ -1,0 +1,31 @@
+#pragma once
+
+#include "game/run/RunRecording.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace fenu {
+
+/// The record entry a run file belongs to, besides its difficulty and bonus option
+/// (those of the run's settings).
+struct TRunEntry {
+    uint32_t Points = 0;
+    QString Player;
+    QString ProgramVersion;
+    friend bool operator==(const TRunEntry&, const TRunEntry&) = default;
+};
+
+/// The file of a record's run, all numbers little-endian: magic word, format
+/// version, length, program version, the entry, the settings, the generator's state,
+/// the frames (elapsed time and cursor as differences to the frame before, in
+/// variable-length numbers), the shots, the checksums of the state, and a CRC-32
+/// of everything before it.
+QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run);
+
+/// Reads a run file written by this program version; on success an empty string,
+/// otherwise why the file cannot be used, in German. Any bytes are safe to read.
+QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntry& entry,
+                    TRunRecording& run);
+
+} // namespace fenu

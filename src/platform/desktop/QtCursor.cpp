@@ -1,0 +1,130 @@
+#include "platform/desktop/QtCursor.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QApplication>
+#include <QApplicationStateChangeEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace fenu {
+
+TPoint ClampToClip(TPoint point, const TRect& clip) {
+    const int32_t maxX = std::max(clip.Left, clip.Right - 1);
+    const int32_t maxY = std::max(clip.Top, clip.Bottom - 1);
+    return {std::clamp(point.X, clip.Left, maxX), std::clamp(point.Y, clip.Top, maxY)};
+}
+
+QtCursor::QtCursor(std::unique_ptr<PointerHold> hold) : hold_(std::move(hold)) {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+QtCursor::~QtCursor() {
+    Clip(nullptr);
+}
+
+void QtCursor::SetArea(QWidget* area) {
+    area_ = area;
+    if (!hold_)
+        hold_ = MakePointerHold();
+    trackPointer_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (trackPointer_ && area != nullptr)
+        area->setMouseTracking(true);
+}
+
+TPoint QtCursor::Pos() {
+    const QPoint p = trackPointer_ && tracked_ ? *tracked_ : QCursor::pos();
+    const TPoint point{p.x(), p.y()};
+    if (!clip_)
+        return point;
+    TakeHold(); // a hold refused before is tried again at every frame
+    return ClampToClip(point, *clip_);
+}
+
+void QtCursor::Clip(const TRect* rect) {
+    if (rect == nullptr) {
+        clip_.reset();
+        DropHold();
+        return;
+    }
+    if (clip_ != *rect)
+        held_ = false; // held again on the new area
+    clip_ = *rect;
+    TakeHold();
+}
+
+void QtCursor::TakeHold() {
+    if (held_ || !hold_ || !clip_ || area_ == nullptr || !active_ ||
+        QApplication::activePopupWidget() != nullptr)
+        return;
+    QWidget* form = area_->window();
+    QWindow* window = form->windowHandle();
+    if (window == nullptr || !form->isVisible())
+        return;
+    const QPoint origin = form->mapToGlobal(QPoint(0, 0));
+    const QRect area(clip_->Left - origin.x(), clip_->Top - origin.y(),
+                     std::max(1, clip_->Right - clip_->Left),
+                     std::max(1, clip_->Bottom - clip_->Top));
+    held_ = hold_->Hold(*window, area);
+}
+
+void QtCursor::DropHold() {
+    // Whatever came in between (a menu, a refused grab, another program active),
+    // the window system may still hold something of ours: release unconditionally.
+    if (hold_)
+        hold_->Release();
+    held_ = false;
+}
+
+void QtCursor::Track(QObject* watched, QEvent* event) {
+    if (!trackPointer_ || !watched->isWidgetType() || !event->isSinglePointEvent())
+        return;
+    // Compositors differ in what follows wl_pointer.enter (KWin and sway send no
+    // motion), so every event with a position counts, not only moves.
+    const auto* pointer = static_cast<QSinglePointEvent*>(event);
+    tracked_ = static_cast<QWidget*>(watched)->mapToGlobal(pointer->position().toPoint());
+}
+
+bool QtCursor::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Wheel:
+        Track(watched, event);
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        // A menu needs the pointer for itself: the hold lets go before the menu
+        // grabs it (X refuses a menu's grab while ours stands), and comes back once
+        // the last menu has gone, if the game still asks for it.
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->windowType() == Qt::Popup) {
+            if (event->type() == QEvent::Show)
+                DropHold();
+            else if (clip_)
+                QTimer::singleShot(0, this, [this] { TakeHold(); });
+        }
+        break;
+    case QEvent::ApplicationStateChange:
+        // Another program is active: the rest of the desktop must stay usable.
+        active_ = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() ==
+                  Qt::ApplicationActive;
+        if (active_)
+            TakeHold();
+        else
+            DropHold();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace fenu

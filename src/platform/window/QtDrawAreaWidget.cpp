@@ -1,0 +1,244 @@
+#include "platform/window/QtDrawAreaWidget.h"
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace fenu {
+
+QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent) : QWidget(parent) {
+    setCursor(Qt::CrossCursor);
+    // Every pixel comes from the presented image; Qt need not clear anything first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(false);
+    WatchForm();
+}
+
+QtDrawAreaWidget::~QtDrawAreaWidget() {
+    // The control must finalize before the window it presents into goes away.
+    if (listener_ != nullptr)
+        listener_->WindowDestroying();
+    if (form_ != nullptr)
+        form_->removeEventFilter(this);
+}
+
+void QtDrawAreaWidget::SetListener(DrawAreaWindowListener* listener) {
+    listener_ = listener;
+}
+
+bool QtDrawAreaWidget::HasForm() const {
+    return parentWidget() != nullptr;
+}
+
+bool QtDrawAreaWidget::HasParent() const {
+    return parentWidget() != nullptr;
+}
+
+void QtDrawAreaWidget::RequestParentRepaint() {
+    if (parentWidget() != nullptr)
+        parentWidget()->update();
+}
+
+TPoint QtDrawAreaWidget::ClientOrigin() const {
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    return TPoint{origin.x(), origin.y()};
+}
+
+int QtDrawAreaWidget::ClientWidth() const {
+    return width();
+}
+
+int QtDrawAreaWidget::ClientHeight() const {
+    return height();
+}
+
+bool QtDrawAreaWidget::Exposed() const {
+    const QWindow* handle = window()->windowHandle();
+    return isVisible() && handle != nullptr && handle->isExposed();
+}
+
+void QtDrawAreaWidget::WatchForm() {
+    QWidget* form = parentWidget() != nullptr ? window() : nullptr;
+    if (form == form_)
+        return;
+    if (form_ != nullptr)
+        form_->removeEventFilter(this);
+    form_ = form;
+    if (form_ != nullptr)
+        form_->installEventFilter(this);
+}
+
+bool QtDrawAreaWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange)
+        WatchForm();
+    return QWidget::event(event);
+}
+
+bool QtDrawAreaWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_ && event->type() == QEvent::Show && listener_ != nullptr &&
+        !static_cast<QWidget*>(watched)->isMinimized())
+        listener_->FormShown();
+    return false;
+}
+
+void QtDrawAreaWidget::EnsurePresentedSize() {
+    const double ratio = devicePixelRatioF();
+    const QSize wanted = ScaledPixels(rect(), ratio).size();
+    if (presented_.size() == wanted && presented_.devicePixelRatio() == ratio)
+        return;
+    QImage grown(wanted, QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
+    grown.fill(BackgroundColor);
+    if (!presented_.isNull()) {
+        QPainter painter(&grown);
+        painter.drawImage(QPoint(0, 0), presented_);
+    }
+    presented_ = std::move(grown);
+}
+
+/// Marks the widget as presenting for its lifetime and, however the scope is left,
+/// lets go of a directly presented frame at the end, so that no reference to a frame
+/// outlives the paint it was meant for.
+class QtDrawAreaWidget::TPresentingScope {
+public:
+    explicit TPresentingScope(QtDrawAreaWidget& widget) : widget_(widget) {
+        widget_.presenting_ = true;
+    }
+    ~TPresentingScope() {
+        widget_.presenting_ = false;
+        widget_.direct_ = TDirectFrame{};
+    }
+    TPresentingScope(const TPresentingScope&) = delete;
+    TPresentingScope& operator=(const TPresentingScope&) = delete;
+
+private:
+    QtDrawAreaWidget& widget_;
+};
+
+void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& target) {
+    const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
+    if (source.devicePixelRatio() == presented_.devicePixelRatio() &&
+        deviceTarget.size() == source.size() && source.format() == presented_.format()) {
+        // Same size and density: a straight row copy of the visible part.
+        const QRect deviceVisible = deviceTarget.intersected(presented_.rect());
+        const auto bytes = static_cast<size_t>(deviceVisible.width()) * 4;
+        for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y) {
+            const uchar* from = source.constScanLine(y - deviceTarget.top()) +
+                                static_cast<size_t>(deviceVisible.left() - deviceTarget.left()) * 4;
+            std::memcpy(presented_.scanLine(y) + static_cast<size_t>(deviceVisible.left()) * 4,
+                        from, bytes);
+        }
+        return;
+    }
+    QPainter painter(&presented_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, source);
+}
+
+void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
+    EnsurePresentedSize();
+    const QRect visible = target.intersected(rect());
+    if (visible.isEmpty())
+        return;
+    const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
+    // Painting straight from the source needs someone who can present it again when
+    // the window system asks for a paint later: the listener.
+    const bool direct =
+        listener_ != nullptr && source.devicePixelRatio() == presented_.devicePixelRatio() &&
+        deviceTarget.size() == source.size() && source.format() == presented_.format();
+    if (direct)
+        direct_ = TDirectFrame{&source, target, deviceTarget, false};
+    else
+        CopyIntoPresented(source, target);
+    if (presenting_)
+        return; // inside a paint request: the paint event itself shows the frame
+    bool painted = false;
+    {
+        TPresentingScope presenting(*this);
+        repaint(visible);
+        painted = direct_.Painted;
+    }
+    if (direct && !painted)
+        CopyIntoPresented(source, target); // the window could not paint now; keep the frame
+}
+
+QImage QtDrawAreaWidget::Presented() {
+    return grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) const {
+    if (area.isEmpty())
+        return;
+    // The source rectangle of drawImage is in the image's own (device) pixels.
+    painter.drawImage(area, presented_, ScaledPixels(area, presented_.devicePixelRatio()));
+}
+
+void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
+    std::optional<TPresentingScope> request;
+    if (!presenting_ && listener_ != nullptr) {
+        // A paint request from the window system: the control presents its last
+        // frame again, straight into this paint (or into presented_).
+        request.emplace(*this);
+        listener_->PaintRequested();
+    }
+    EnsurePresentedSize();
+    QPainter painter(this);
+    const QRect area = event->rect();
+    const QRect shown = direct_.Source != nullptr ? area.intersected(direct_.Target) : QRect();
+    if (shown.isEmpty()) {
+        PaintFromPresented(painter, area);
+        return;
+    }
+    const QRect from = ScaledPixels(shown, presented_.devicePixelRatio())
+                           .translated(-direct_.DeviceTarget.topLeft());
+    painter.drawImage(shown, *direct_.Source, from);
+    direct_.Painted = true;
+    // Around a frame smaller than the window stays what was there: the bands above,
+    // below, left and right of it.
+    PaintFromPresented(painter,
+                       QRect(area.left(), area.top(), area.width(), shown.top() - area.top()));
+    PaintFromPresented(painter, QRect(area.left(), shown.bottom() + 1, area.width(),
+                                      area.bottom() - shown.bottom()));
+    PaintFromPresented(painter,
+                       QRect(area.left(), shown.top(), shown.left() - area.left(), shown.height()));
+    PaintFromPresented(painter, QRect(shown.right() + 1, shown.top(), area.right() - shown.right(),
+                                      shown.height()));
+}
+
+void QtDrawAreaWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    EnsurePresentedSize();
+    if (listener_ != nullptr)
+        listener_->Resized(width(), height());
+}
+
+void QtDrawAreaWidget::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    if (listener_ == nullptr)
+        return;
+    TMouseButton button;
+    switch (event->button()) {
+    case Qt::LeftButton:
+        button = TMouseButton::mbLeft;
+        break;
+    case Qt::RightButton:
+        button = TMouseButton::mbRight;
+        break;
+    case Qt::MiddleButton:
+        button = TMouseButton::mbMiddle;
+        break;
+    default:
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    listener_->MouseDown(button, at.x(), at.y());
+}
+
+} // namespace fenu
