@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/app/QtApplication.h"
 #include "platform/app/TerminationSignals.h"
+#include "platform/desktop/ExpectedFrame.h"
 #include "platform/desktop/QtCursor.h"
 #include "platform/sound/ModuleSoundPlayer.h"
 #include "platform/window/QtDrawAreaWidget.h"
@@ -61,7 +62,11 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
                      [&form1] { form1.FormDestroy(); });
 
-    form1.ShowCentred();
+    // The window shows once the window manager has said which frame it will draw
+    // around it (the answer comes through the event loop), so it appears centred.
+    form1.winId();
+    fenu::RequestExpectedFrame(*form1.windowHandle(), &form1,
+                               [&form1](QMargins frame) { form1.ShowCentred(frame); });
     // The sound module and its sounds load after the first frames are on screen, so
     // they never delay them, and only while sounds are on: a player who keeps them
     // off never pays for the multimedia libraries. A sound played before that loads

@@ -3,7 +3,6 @@
 #include "game/Random.h"
 #include "platform/Cursor.h"
 #include "platform/app/QtApplication.h"
-#include "platform/desktop/ExpectedFrame.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
@@ -307,12 +306,9 @@ void TForm1::changeEvent(QEvent* event) {
         });
 }
 
-void TForm1::ShowCentred() {
-    winId(); // the native window, about which the window manager is asked
-    RequestExpectedFrame(*windowHandle(), this, [this](QMargins frame) {
-        expectedFrame_ = frame;
-        show();
-    });
+void TForm1::ShowCentred(QMargins expectedFrame) {
+    expectedFrame_ = expectedFrame;
+    show();
 }
 
 void TForm1::PlayRecordRun(int table, int mode) {

@@ -80,10 +80,9 @@ public:
     void PlayRecordRun(int table, int mode);
     void Beenden1Click() { close(); }
 
-    /// Shows the window for the first time, centred on the screen frame included, as
-    /// soon as the frame the window manager is going to draw is known (the event loop
-    /// brings the answer).
-    void ShowCentred();
+    /// Shows the window for the first time, centred on the screen frame included,
+    /// given the frame the window manager is going to draw (zero without one).
+    void ShowCentred(QMargins expectedFrame);
 
     /// The orderly end: bullets and balls go, then the settings are saved (a failed
     /// save is shown in the error box). Runs once, whatever closes the program.
