@@ -10,7 +10,6 @@ fenu=$1
 
 source "$(dirname "$0")/x_session.sh"
 
-caption_matches() { xdotool search --name "$1"; }
 
 # Centre of the window with that caption, as "x y" in doubled pixels (no halves).
 doubled_centre() {
@@ -31,16 +30,9 @@ expect_centred() {
     fi
 }
 
-# A copy of the program in a folder of its own, so that Settings.ini is written
-# there; "Schwierig" ends the first game within seconds with a new record.
-mkdir "$scratch/game"
-cp "$fenu" "$scratch/game/fenu"
-printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
+# "Schwierig" ends the first game within seconds with a new record.
 xdotool mousemove 5 5
-HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-fenu_pid=$!
-started "$fenu_pid"
-wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
+start_fenu
 sleep 0.5
 
 # No window manager keeps the window's one size: the game does.
@@ -80,11 +72,7 @@ grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
 
 # The session ends (SIGTERM) while the name prompt is open: the name typed so far
 # is taken and the record saved.
-printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
-HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-fenu_pid=$!
-started "$fenu_pid"
-wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear again"
+start_fenu
 sleep 0.5
 xdotool key F2
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the second game"
@@ -100,10 +88,8 @@ grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
 # A confirmed record is on disk at once. Then SIGHUP (a closed terminal) ends the program
 # the orderly way, an ended X server on the spot: the sounds switched off after it stay off.
 for end in HUP X; do
-    printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
-    HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-    fenu_pid=$! && started "$fenu_pid"
-    wait_for 20 caption_matches '^feNU$' && xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
+    start_fenu
+    xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
     xdotool sleep 0.3 type "Rekord$end" && xdotool key Return
     wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=Rekord$end" "$scratch/game/Settings.ini" || fail "not on disk at once"
     xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' && xdotool key s sleep 1

@@ -8,7 +8,6 @@ fenu=$1
 x_framebuffer=1
 source "$(dirname "$0")/x_session.sh" python3
 
-caption_matches() { xdotool search --name "$1"; }
 
 # A checksum of the main window's pixels as the X server holds them.
 window_picture() {
@@ -42,14 +41,8 @@ still_picture() {
     fail "the picture never stood still"
 }
 
-mkdir "$scratch/game"
-cp "$fenu" "$scratch/game/fenu"
-printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
 xdotool mousemove 5 5
-HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-fenu_pid=$!
-started "$fenu_pid"
-wait_for 20 caption_matches '^feNU$' || fail "the main window did not appear"
+start_fenu
 main_window=$(xdotool search --name '^feNU$' | head -n1)
 sleep 0.5
 

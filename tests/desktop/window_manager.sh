@@ -39,12 +39,8 @@ started $!
 wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "jwm did not start"
 
 # "Schwierig" ends the first game within seconds with a new record.
-mkdir "$scratch/game"
-cp "$fenu" "$scratch/game/fenu"
-printf '[Settings]\r\nMode=2\r\n' >"$scratch/game/Settings.ini"
 xdotool mousemove 5 5
-HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
-started $!
+start_fenu
 wait_for 20 framed '^feNU$' || fail "the main window did not appear framed"
 sleep 0.5
 main=$(doubled_frame_centre '^feNU$')
