@@ -37,6 +37,8 @@ start_game() {
     wait_for 5 xdotool search --name 'Punkte' || fail "F2 did not start a game"
 }
 
+kill_game() { kill -KILL "$fenu_pid" && { wait "$fenu_pid" 2>/dev/null || true; }; }
+
 # Chooses the n-th item below "Neu starten" in "Spiel", opened from the keyboard.
 menu_item() {
     xdotool key alt sleep 0.2 key Down sleep 0.3 $(for _ in $(seq "$1"); do echo key Down sleep 0.1; done) key Return
@@ -115,8 +117,7 @@ scenario() {
     xdotool mousemove "$mid_x" "$mid_y" key F2
     sleep 0.5
     expect_held "in the second game"
-    kill -KILL "$fenu_pid"
-    wait "$fenu_pid" 2>/dev/null || true
+    kill_game
     expect_free "after SIGKILL"
 
     # A game that ends behind an open menu (a big, fast ball soon touches the player):
@@ -128,8 +129,7 @@ scenario() {
     sleep 1.5 # the fade
     xdotool key Escape sleep 0.1 key Escape sleep 0.3
     expect_free "after a game ended behind the menu"
-    kill -KILL "$fenu_pid"
-    wait "$fenu_pid" 2>/dev/null || true
+    kill_game
     echo "$label: passed"
 }
 

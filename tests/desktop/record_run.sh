@@ -8,7 +8,6 @@ fenu=$1
 x_framebuffer=1
 source "$(dirname "$0")/x_session.sh" python3
 
-
 # A checksum of the main window's pixels as the X server holds them.
 window_picture() {
     local X Y WIDTH HEIGHT WINDOW SCREEN
@@ -31,12 +30,10 @@ PY
 # Waits until the window's picture stands still, and gives it.
 still_picture() {
     local before after tries=60
-    before=$(window_picture)
+    after=$(window_picture)
     while ((tries-- > 0)); do
-        sleep 0.4
-        after=$(window_picture)
+        before=$after && sleep 0.4 && after=$(window_picture)
         [[ "$after" == "$before" ]] && echo "$after" && return 0
-        before=$after
     done
     fail "the picture never stood still"
 }
@@ -49,20 +46,16 @@ sleep 0.5
 xdotool key F2
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
 sleep 0.3
-xdotool type Eva
-xdotool key Return
+xdotool type Eva && xdotool key Return
 wait_for 5 caption_matches '^Rekorde$' || fail "no records after the name prompt"
-sleep 0.3
-xdotool key Return
+xdotool sleep 0.3 key Return
 wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
 xdotool mousemove 5 5
 game_end=$(still_picture)
 ls "$scratch/game"/*.fenurun >/dev/null 2>&1 || fail "no run kept beside Settings.ini"
 
 # Spiel > Rekorde...: the last item but one.
-xdotool mousemove --window "$main_window" 15 10 click 1
-sleep 0.3
-xdotool key Up Up Return
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
 wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
 sleep 0.3
 records=$(xdotool search --name '^Rekorde$' | head -n1)
@@ -71,11 +64,10 @@ for y in 60 70 80 90 100 110 120 130; do
     xdotool mousemove --window "$records" 60 "$y" click --repeat 2 --delay 80 1
     wait_for 1 caption_matches '^feNU - Rekordlauf von Eva \[' && break
 done
-caption_matches '^feNU - Rekordlauf von Eva \[' >/dev/null || fail "the double-click did not play the run"
 xdotool mousemove 5 5
 replay_end=$(still_picture)
 caption_matches '^feNU - Rekordlauf von Eva \[[0-9]+ Punkte\]$' >/dev/null ||
-    fail "caption during the run: $(xdotool getwindowname "$main_window")"
+    fail "no run played, or its caption is wrong: $(xdotool getwindowname "$main_window")"
 [[ "$replay_end" == "$game_end" ]] || fail "the run ended on another picture than the game"
 end_by_sigterm "$fenu_pid"
 echo "passed"
