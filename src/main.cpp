@@ -16,7 +16,6 @@
 #include <cstdlib>
 
 #include <QAction>
-#include <QIcon>
 #include <QTimer>
 
 namespace {
@@ -35,10 +34,6 @@ int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
     fenu::QtApplication::setApplicationDisplayName(QString());
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/images/icon32.png"));
-    icon.addFile(QStringLiteral(":/images/icon256.png"));
-    fenu::QtApplication::setWindowIcon(icon);
     // Wayland docks and task switchers find the name and icon through the desktop
     // file of this id.
     fenu::QtApplication::setDesktopFileName(QStringLiteral("org.example.fenu"));
@@ -48,9 +43,6 @@ int main(int argc, char** argv) {
     fenu::TModuleSoundPlayer sounds;
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
     cursor.SetArea(&form1.DrawAreaWidget());
-    // The dialogs are made on first use; the main window takes the system's
-    // message-box face now, so the title is drawn in it from the first frame.
-    fenu::UseSystemMessageFont();
 
     // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the window
     // the orderly way, so the records of the run are saved. The session's request for
@@ -67,11 +59,13 @@ int main(int argc, char** argv) {
     form1.winId();
     fenu::RequestExpectedFrame(*form1.windowHandle(), &form1,
                                [&form1](QMargins frame) { form1.ShowCentred(frame); });
-    // The sound module and its sounds load after the first frames are on screen, so
-    // they never delay them, and only while sounds are on: a player who keeps them
-    // off never pays for the multimedia libraries. A sound played before that loads
-    // them once its frame is shown.
+    // What the first frames do not need comes after them, so it never delays them:
+    // the windows' icon (decoding it and handing it to the window system took a
+    // tenth of the start), and the sound module with its sounds, only while sounds
+    // are on: a player who keeps them off never pays for the multimedia libraries. A
+    // sound played before that loads them once its frame is shown.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&form1, &sounds] {
+        fenu::QtApplication::setWindowIcon(fenu::ProgramIcon());
         const auto preloadWhileOn = [&form1, &sounds] {
             if (form1.SoundsChecked())
                 sounds.Preload();

@@ -54,8 +54,11 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
       drawAreaWidget_(new QtDrawAreaWidget(this)), DXDraw(*drawAreaWidget_, presentation_),
       DXTimer(services.App, services.TimerClock), menu_(new TMainMenu(*this)) {
     setWindowTitle(QStringLiteral("feNU"));
-    // The form's font; at start-up its face becomes the system's message-box face.
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // The form's font: 8 points in the system's message-box face, set once (each
+    // change lays the menu bar out anew), so the title is drawn in it from the first
+    // frame.
+    const QString face = SystemMessageFontFace();
+    setFont(QFont(face.isEmpty() ? QStringLiteral("MS Sans Serif") : face, 8));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -292,7 +295,7 @@ void TForm1::Rekorde1Click() {
 
 void TForm1::Info1Click() {
     const TFocusReturn focusReturn(*this);
-    Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), windowIcon());
+    Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), ProgramIcon());
 }
 
 void TForm1::changeEvent(QEvent* event) {

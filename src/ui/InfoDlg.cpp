@@ -77,6 +77,13 @@ void UseSystemMessageFont() {
     }
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/images/icon32.png"));
+    icon.addFile(QStringLiteral(":/images/icon256.png"));
+    return icon;
+}
+
 QString GetFileVersionText(const VersionInfo* info) {
     if (info == nullptr || !ProgramFileIsExecutable()) {
         return QString();

@@ -30,6 +30,9 @@ QString SystemMessageFontFace();
 /// window. Reaches the windows that exist when it is called.
 void UseSystemMessageFont();
 
+/// The program's icon (32 and 256 pixels), decoded anew on each call.
+QIcon ProgramIcon();
+
 /// The "FileVersion" string of the program, looked up under the first translation
 /// of its version information, or the empty string when the program's file is not
 /// an executable, has no version information, no translation or no such string.

@@ -123,6 +123,7 @@ private:
 };
 
 void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& target) {
+    EnsurePresentedSize();
     const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
     if (source.devicePixelRatio() == presented_.devicePixelRatio() &&
         deviceTarget.size() == source.size() && source.format() == presented_.format()) {
@@ -143,16 +144,16 @@ void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& targ
 }
 
 void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
-    EnsurePresentedSize();
     const QRect visible = target.intersected(rect());
     if (visible.isEmpty())
         return;
-    const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
+    const double ratio = devicePixelRatioF();
+    const QRect deviceTarget = ScaledPixels(target, ratio);
     // Painting straight from the source needs someone who can present it again when
     // the window system asks for a paint later: the listener.
-    const bool direct =
-        listener_ != nullptr && source.devicePixelRatio() == presented_.devicePixelRatio() &&
-        deviceTarget.size() == source.size() && source.format() == presented_.format();
+    const bool direct = listener_ != nullptr && source.devicePixelRatio() == ratio &&
+                        deviceTarget.size() == source.size() &&
+                        source.format() == QImage::Format_RGB32;
     if (direct)
         direct_ = TDirectFrame{&source, target, deviceTarget, false};
     else
@@ -173,9 +174,10 @@ QImage QtDrawAreaWidget::Presented() {
     return grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) const {
+void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) {
     if (area.isEmpty())
         return;
+    EnsurePresentedSize();
     // The source rectangle of drawImage is in the image's own (device) pixels.
     painter.drawImage(area, presented_, ScaledPixels(area, presented_.devicePixelRatio()));
 }
@@ -188,7 +190,6 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
         request.emplace(*this);
         listener_->PaintRequested();
     }
-    EnsurePresentedSize();
     QPainter painter(this);
     const QRect area = event->rect();
     const QRect shown = direct_.Source != nullptr ? area.intersected(direct_.Target) : QRect();
@@ -196,7 +197,7 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
         PaintFromPresented(painter, area);
         return;
     }
-    const QRect from = ScaledPixels(shown, presented_.devicePixelRatio())
+    const QRect from = ScaledPixels(shown, direct_.Source->devicePixelRatio())
                            .translated(-direct_.DeviceTarget.topLeft());
     painter.drawImage(shown, *direct_.Source, from);
     direct_.Painted = true;
@@ -214,7 +215,6 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
 
 void QtDrawAreaWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    EnsurePresentedSize();
     if (listener_ != nullptr)
         listener_->Resized(width(), height());
 }

@@ -76,9 +76,11 @@ private:
     class TPresentingScope;
 
     void WatchForm();
+    // The kept frame is made (and grown) when it is first needed, not when the window
+    // is shown or resized: a window that can always paint its frames never needs it.
     void EnsurePresentedSize();
     void CopyIntoPresented(const QImage& source, const QRect& target);
-    void PaintFromPresented(QPainter& painter, const QRect& area) const;
+    void PaintFromPresented(QPainter& painter, const QRect& area);
 
     DrawAreaWindowListener* listener_ = nullptr;
     QPointer<QWidget> form_;

@@ -188,7 +188,10 @@ TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
     // Frames before the window is on screen are seen by nobody, and sleeping through
     // them only delays the moment it appears: until then (for at most a second, so a
     // window that starts hidden does not keep a core busy) frames do not wait, and the
-    // first frame that can be seen goes out at once and starts the 60 Hz grid.
+    // first frame that can be seen goes out at once and starts the 60 Hz grid. The
+    // frames before count as frames all the same: the paint that first shows one is
+    // the start-up's end.
+    bool wait = true;
     if (!shownExposed_ && window_ != nullptr) {
         const int64_t now = FrameClock::Now();
         if (firstWait_ == 0)
@@ -197,10 +200,11 @@ TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
             shownExposed_ = true;
             frameClock_.Restart();
         } else if (now - firstWait_ < FrameClock::NanosecondsPerSecond) {
-            return PlatformResult::Ok;
+            wait = false;
         }
     }
-    frameClock_.WaitForNextFrame();
+    if (wait)
+        frameClock_.WaitForNextFrame();
     if (log_ != nullptr && log_->Recording())
         log_->BoundaryReached();
     return PlatformResult::Ok;
