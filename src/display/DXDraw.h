@@ -70,8 +70,6 @@ public:
     /// The back buffer's size: its real size while it exists, else the stored one.
     int32_t SurfaceWidth() const;
     int32_t SurfaceHeight() const;
-    void SetSurfaceWidth(int32_t width) { SetSurfaceSize(width, SurfaceHeight()); }
-    void SetSurfaceHeight(int32_t height) { SetSurfaceSize(SurfaceWidth(), height); }
     void SetSurfaceSize(int32_t width, int32_t height);
 
     bool Initialized() const { return initialized_; }

@@ -32,11 +32,6 @@ public:
         for (TDXDrawOption member : members)
             bits_ = static_cast<uint16_t>(bits_ | Bit(member));
     }
-    static constexpr TDXDrawOptions FromBits(uint16_t bits) {
-        TDXDrawOptions options;
-        options.bits_ = bits;
-        return options;
-    }
 
     constexpr uint16_t Bits() const { return bits_; }
     constexpr bool Contains(TDXDrawOption member) const { return (bits_ & Bit(member)) != 0; }

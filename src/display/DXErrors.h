@@ -50,12 +50,6 @@ struct DXMessages {
     static QString NotLoaded(const QString& library) {
         return QStringLiteral("%1 not loaded").arg(library);
     }
-    static QString DisplayModeCannotBeChanged(int width, int height, int bitCount) {
-        return QStringLiteral("Display mode cannot be changed (%1x%2 %3bit)")
-            .arg(width)
-            .arg(height)
-            .arg(bitCount);
-    }
     static constexpr const char* FormNotFound = "Form not found";
     static constexpr const char* NecessaryDirectX7 = "Necessary since DirectX 7";
     static constexpr const char* NecessaryDirectX6 = "Necessary since DirectX 6";

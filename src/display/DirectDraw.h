@@ -80,7 +80,6 @@ public:
     void Destroy(TDirectDrawClipper* clipper);
     void Destroy(TDirectDrawPalette* palette);
 
-    int SurfaceCount() const { return static_cast<int>(surfaces_.size()); }
 
 private:
     std::unique_ptr<PresentationDevice> device_;

@@ -74,7 +74,6 @@ public:
 
     int32_t Width() const { return description_.Width; }
     int32_t Height() const { return description_.Height; }
-    TRect ClientRect() const { return TRect{0, 0, Width(), Height()}; }
     bool SystemMemory() const { return description_.SystemMemory; }
 
     /// Fills the whole surface with a raw pixel value (0x00RRGGBB on this system's

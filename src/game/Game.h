@@ -30,7 +30,6 @@ public:
     /// Destroys bullets and balls; the settings are saved by the main window after.
     ~TGame() override;
 
-    const QString& ApplicationTitle() const { return title_; }
 
     void StartAttractMode();
     void CreateBalls();

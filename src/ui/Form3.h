@@ -81,7 +81,6 @@ public:
 
     TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* parent = nullptr);
 
-    TRecordsModel* Model() const { return model_; }
 
     /// "Rekorde löschen": empties the three entries of the shown table only.
     void Button1Click();
