@@ -80,7 +80,6 @@ public:
     void Destroy(TDirectDrawClipper* clipper);
     void Destroy(TDirectDrawPalette* palette);
 
-
 private:
     std::unique_ptr<PresentationDevice> device_;
     TDeviceCaps driverCaps_;
