@@ -52,9 +52,10 @@ TDirectDraw::TDirectDraw(PresentationSystem& system, bool version7) {
     } else if (!device_->HasInterface(TInterface::Version4)) {
         throw EDirectDrawError(QString::fromLatin1(DXMessages::NecessaryDirectX6));
     }
-    driverCaps_.Size = sizeof(TDeviceCaps);
-    emulationCaps_.Size = sizeof(TDeviceCaps);
-    Record(device_->GetCaps(driverCaps_, emulationCaps_));
+    // Asked for as the interface requires; nothing here depends on them.
+    TDeviceCaps driverCaps{}, emulationCaps{};
+    driverCaps.Size = emulationCaps.Size = sizeof(TDeviceCaps);
+    Record(device_->GetCaps(driverCaps, emulationCaps));
 }
 
 TDirectDraw::~TDirectDraw() {

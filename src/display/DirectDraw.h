@@ -63,8 +63,6 @@ public:
     TDirectDraw& operator=(const TDirectDraw&) = delete;
 
     PresentationDevice& Device() const;
-    const TDeviceCaps& DriverCaps() const { return driverCaps_; }
-    const TDeviceCaps& EmulationCaps() const { return emulationCaps_; }
 
     void SetCooperativeLevel(DrawAreaWindow* form, bool fullScreen);
     void WaitForVerticalBlank();
@@ -82,8 +80,6 @@ public:
 
 private:
     std::unique_ptr<PresentationDevice> device_;
-    TDeviceCaps driverCaps_;
-    TDeviceCaps emulationCaps_;
     std::vector<std::unique_ptr<TDirectDrawSurface>> surfaces_;
     std::vector<std::unique_ptr<TDirectDrawClipper>> clippers_;
     std::vector<std::unique_ptr<TDirectDrawPalette>> palettes_;
