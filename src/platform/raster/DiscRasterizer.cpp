@@ -39,13 +39,6 @@ const TDiscRasterizer::TMask& TDiscRasterizer::Mask(int boxWidth, int boxHeight,
     return found.Entry;
 }
 
-TDiscRasterizer::TCoverage TDiscRasterizer::Coverage(int boxWidth, int boxHeight, int penWidth,
-                                                     int ratio) {
-    const TMask& mask = Mask(boxWidth, boxHeight, penWidth, ratio);
-    return {mask.OriginX, mask.OriginY,     mask.Width,
-            mask.Height,  mask.Fill.data(), mask.Stroke.data()};
-}
-
 void TDiscRasterizer::Build(TMask& mask) {
     const double ratio = mask.Ratio;
     // The outline runs through the centres of the box's outermost field pixels.
@@ -64,6 +57,10 @@ void TDiscRasterizer::Build(TMask& mask) {
     mask.Rows.assign(static_cast<size_t>(mask.Height), TSpan{});
 
     const bool circle = a == b;
+    // A circle's subsamples are tested on squared distances, without a root each.
+    const double radius2 = a * a;
+    const double penInner2 = std::max(0.0, a - halfPen) * std::max(0.0, a - halfPen);
+    const double penOuter2 = (a + halfPen) * (a + halfPen);
     constexpr int samples = Subsamples * Subsamples;
     for (int32_t j = 0; j < mask.Height; ++j) {
         TSpan& span = mask.Rows[static_cast<size_t>(j)];
@@ -98,21 +95,22 @@ void TDiscRasterizer::Build(TMask& mask) {
                 const double dy = mask.OriginY + j + (sj + 0.5) / Subsamples - cy;
                 for (int si = 0; si < Subsamples; ++si) {
                     const double dx = mask.OriginX + i + (si + 0.5) / Subsamples - cx;
+                    if (circle) {
+                        const double r2 = dx * dx + dy * dy;
+                        inside += r2 <= radius2;
+                        onPen += halfPen > 0 && r2 >= penInner2 && r2 <= penOuter2;
+                        continue;
+                    }
                     const double u = dx / a, v = dy / b;
                     const double f = std::sqrt(u * u + v * v);
                     inside += f <= 1;
                     if (halfPen <= 0)
                         continue;
-                    double distance;
-                    if (circle) {
-                        distance = std::sqrt(dx * dx + dy * dy) - a;
-                    } else {
-                        // First-order distance to the ellipse: its implicit function
-                        // over the length of its gradient.
-                        const double gx = dx / (a * a), gy = dy / (b * b);
-                        const double gradient = std::hypot(gx, gy) / std::max(f, 1e-12);
-                        distance = f > 0 ? (f - 1) / gradient : -std::min(a, b);
-                    }
+                    // First-order distance to the ellipse: its implicit function over
+                    // the length of its gradient.
+                    const double gx = dx / (a * a), gy = dy / (b * b);
+                    const double gradient = std::hypot(gx, gy) / std::max(f, 1e-12);
+                    const double distance = f > 0 ? (f - 1) / gradient : -std::min(a, b);
                     onPen += std::fabs(distance) <= halfPen;
                 }
             }

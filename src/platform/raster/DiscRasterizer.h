@@ -35,16 +35,6 @@ public:
 
     size_t MaskCount() const { return masks_.Size(); }
 
-    /// The coverage a box of this size and pen is drawn with (0..255 per device
-    /// pixel, Width x Height from the box corner moved by Origin), for tests that
-    /// compose it themselves. Valid until the next Draw or Coverage.
-    struct TCoverage {
-        int32_t OriginX = 0, OriginY = 0, Width = 0, Height = 0;
-        const uint8_t* Fill = nullptr;
-        const uint8_t* Stroke = nullptr;
-    };
-    TCoverage Coverage(int boxWidth, int boxHeight, int penWidth, int ratio);
-
 private:
     struct TSpan {
         int32_t Begin = 0; ///< first column with any coverage

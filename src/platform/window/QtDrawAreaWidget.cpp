@@ -124,6 +124,7 @@ private:
 
 void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& target) {
     EnsurePresentedSize();
+    presentedShared_ = false;
     const QRect deviceTarget = ScaledPixels(target, presented_.devicePixelRatio());
     if (source.devicePixelRatio() == presented_.devicePixelRatio() &&
         deviceTarget.size() == source.size() && source.format() == presented_.format()) {
@@ -166,8 +167,17 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
         repaint(visible);
         painted = direct_.Painted;
     }
-    if (direct && !painted)
-        CopyIntoPresented(source, target); // the window could not paint now; keep the frame
+    if (!direct || painted)
+        return;
+    // The window could not paint now; keep the frame. At first a reference does: the
+    // paint that shows the window has the listener present the frame again and then
+    // lets the reference go, so a window's first frame is never copied.
+    if (presented_.isNull() && target == rect()) {
+        presented_ = source;
+        presentedShared_ = true;
+    } else {
+        CopyIntoPresented(source, target);
+    }
 }
 
 QImage QtDrawAreaWidget::Presented() {
@@ -201,6 +211,10 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
                            .translated(-direct_.DeviceTarget.topLeft());
     painter.drawImage(shown, *direct_.Source, from);
     direct_.Painted = true;
+    if (presentedShared_ && shown == rect()) {
+        presented_ = QImage();
+        presentedShared_ = false;
+    }
     // Around a frame smaller than the window stays what was there: the bands above,
     // below, left and right of it.
     PaintFromPresented(painter,

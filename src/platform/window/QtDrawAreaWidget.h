@@ -85,6 +85,7 @@ private:
     DrawAreaWindowListener* listener_ = nullptr;
     QPointer<QWidget> form_;
     QImage presented_;
+    bool presentedShared_ = false; // presented_ is the frame itself, not a copy
     bool presenting_ = false;
     TDirectFrame direct_;
 };
