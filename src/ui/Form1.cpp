@@ -52,13 +52,14 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), services_(services),
       settingsFile_(services.SettingsFile.isEmpty() ? fenu::SettingsFile() : services.SettingsFile),
       drawAreaWidget_(new QtDrawAreaWidget(this)), DXDraw(*drawAreaWidget_, presentation_),
-      DXTimer(services.App, services.TimerClock), menu_(new TMainMenu(*this)) {
+      DXTimer(services.App, services.TimerClock) {
     setWindowTitle(QStringLiteral("feNU"));
-    // The form's font: 8 points in the system's message-box face, set once (each
-    // change lays the menu bar out anew), so the title is drawn in it from the first
-    // frame.
+    // The form's font: 8 points in the system's message-box face, set once and before
+    // the menu bar is made (each change lays it out anew), so the title is drawn in it
+    // from the first frame.
     const QString face = SystemMessageFontFace();
     setFont(QFont(face.isEmpty() ? QStringLiteral("MS Sans Serif") : face, 8));
+    menu_ = new TMainMenu(*this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -190,20 +191,11 @@ void TForm1::SettleDialogs(bool closeAll, int dialogsLeft, const std::function<v
     QTimer::singleShot(0, this, next);
 }
 
-void TForm1::SetDialogs(TForm2* form2, TForm3* form3, TInfo* info) {
-    form2_ = form2;
-    form3_ = form3;
-    info_ = info;
-    if (form3_)
-        connect(form3_, &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
-}
-
 // A dialog made after start-up takes the system's message-box face like the
 // windows that existed then.
 TForm2& TForm1::Form2() {
     if (!form2_) {
-        ownForm2_ = std::make_unique<TForm2>(this);
-        form2_ = ownForm2_.get();
+        form2_ = std::make_unique<TForm2>(this);
         UseSystemMessageFont();
     }
     return *form2_;
@@ -211,20 +203,16 @@ TForm2& TForm1::Form2() {
 
 TForm3& TForm1::Form3() {
     if (!form3_) {
-        ownForm3_ = std::make_unique<TForm3>(game_->Records, *this, this);
-        form3_ = ownForm3_.get();
-        connect(form3_, &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
+        form3_ = std::make_unique<TForm3>(game_->Records, *this, this);
+        connect(form3_.get(), &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
         UseSystemMessageFont();
     }
     return *form3_;
 }
 
 TInfo& TForm1::Info() {
-    if (!info_) {
-        ownInfo_ = std::make_unique<TInfo>(this);
-        ownInfo_->SetVersionInfo(&ProgramVersionInfo());
-        info_ = ownInfo_.get();
-    }
+    if (!info_)
+        info_ = std::make_unique<TInfo>(this);
     return *info_;
 }
 

@@ -53,10 +53,9 @@ public:
     explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    /// Hands in dialogs made elsewhere (tests). Otherwise each dialog is made on
-    /// its first use, once, and keeps its state from then on: building all three at
-    /// start-up would delay the first frame for windows nobody may open.
-    void SetDialogs(TForm2* form2, TForm3* form3, TInfo* info);
+    /// Each dialog is made on its first use, once, and keeps its state from then on:
+    /// building all three at start-up would delay the first frame for windows nobody
+    /// may open.
     TForm2& Form2();
     TForm3& Form3();
     TInfo& Info();
@@ -168,14 +167,11 @@ private:
     TDXDraw DXDraw;
     TDXSpriteEngine DXSpriteEngine;
     TDXTimer DXTimer;
-    TMainMenu* menu_;
+    TMainMenu* menu_ = nullptr;
     std::unique_ptr<TGame> game_;
-    TForm2* form2_ = nullptr;
-    TForm3* form3_ = nullptr;
-    TInfo* info_ = nullptr;
-    std::unique_ptr<TForm2> ownForm2_;
-    std::unique_ptr<TForm3> ownForm3_;
-    std::unique_ptr<TInfo> ownInfo_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<TInfo> info_;
     bool destroyed_ = false;
     bool shownBefore_ = false;
     QMargins expectedFrame_;

@@ -148,8 +148,7 @@ TEST_F(MainWindow, ChoosingAPresetStartsANewGameAtOnceEvenWhenAlreadyChosen) {
 }
 
 TEST_F(MainWindow, ACancelledCustomDialogKeepsThePreviousDifficulty) {
-    TForm2 form2(form.get());
-    form->SetDialogs(&form2, nullptr, nullptr);
+    TForm2& form2 = form->Form2();
     form->Menu().Mittel1->trigger();
     QTimer::singleShot(0, &form2, [&form2] { form2.reject(); });
     form->Menu().Benutzerdefiniert1->trigger();
@@ -168,8 +167,7 @@ TEST_F(MainWindow, ACancelledCustomDialogKeepsThePreviousDifficulty) {
 // (here, too, it stays with the hidden dialog): the window takes it itself, so
 // that F2, P, Esc and S work again at once.
 TEST_F(MainWindow, TheKeyboardComesBackToTheWindowWhenADialogCloses) {
-    TForm2 form2(form.get());
-    form->SetDialogs(&form2, nullptr, nullptr);
+    TForm2& form2 = form->Form2();
     QTimer::singleShot(0, &form2, [&form2] { form2.reject(); });
     form->Menu().Benutzerdefiniert1->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
@@ -184,8 +182,7 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowWhenADialogCloses) {
 TEST_F(MainWindow, DialogsShowCentredOnTheMainWindow) {
     form->move(40, 30);
     const QPoint centre = form->frameGeometry().center();
-    TForm2 form2(form.get());
-    form->SetDialogs(&form2, nullptr, nullptr);
+    TForm2& form2 = form->Form2();
     QPoint dialogCentre;
     QTimer::singleShot(0, &form2, [&] {
         dialogCentre = form2.frameGeometry().center();
