@@ -253,7 +253,7 @@ void TCustomDXDraw::Paint() {
     }
     if (waited)
         effectiveOptions_.Include(doWaitVBlank);
-    if (window_ != nullptr && window_->HasParent() && initialized_ && surface_ != nullptr &&
+    if (window_ != nullptr && window_->HasForm() && initialized_ && surface_ != nullptr &&
         !surface_->SystemMemory())
         window_->RequestParentRepaint();
 }

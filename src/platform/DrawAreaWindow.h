@@ -28,10 +28,9 @@ class DrawAreaWindow {
 public:
     virtual ~DrawAreaWindow() = default;
     virtual void SetListener(DrawAreaWindowListener* listener) = 0;
-    /// Whether the window sits in a form (a top-level window of its own).
+    /// Whether the window sits in a form (a top-level window of its own), which can
+    /// also be asked to repaint.
     virtual bool HasForm() const = 0;
-    /// Whether the window has a parent window that can be asked to repaint.
-    virtual bool HasParent() const = 0;
     virtual void RequestParentRepaint() = 0;
     /// Screen position of the top-left client pixel.
     virtual TPoint ClientOrigin() const = 0;

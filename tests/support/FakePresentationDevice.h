@@ -166,7 +166,6 @@ public:
 
     void SetListener(DrawAreaWindowListener* listener) override { listener_ = listener; }
     bool HasForm() const override { return InForm; }
-    bool HasParent() const override { return InForm; }
     void RequestParentRepaint() override { ++ParentRepaints; }
     TPoint ClientOrigin() const override { return Origin; }
     int ClientWidth() const override { return Width; }

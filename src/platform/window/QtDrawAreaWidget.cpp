@@ -37,10 +37,6 @@ bool QtDrawAreaWidget::HasForm() const {
     return parentWidget() != nullptr;
 }
 
-bool QtDrawAreaWidget::HasParent() const {
-    return parentWidget() != nullptr;
-}
-
 void QtDrawAreaWidget::RequestParentRepaint() {
     if (parentWidget() != nullptr)
         parentWidget()->update();

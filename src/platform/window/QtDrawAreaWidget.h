@@ -40,7 +40,6 @@ public:
 
     void SetListener(DrawAreaWindowListener* listener) override;
     bool HasForm() const override;
-    bool HasParent() const override;
     void RequestParentRepaint() override;
     TPoint ClientOrigin() const override;
     int ClientWidth() const override;
