@@ -35,9 +35,9 @@ std::string FrameLog::EnvironmentPath(const char* variable) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
-void FrameLog::BoundaryReached() {
+void FrameLog::BoundaryReached(bool paced) {
     anyFrame_ = true;
-    if (framePath_.empty() || framesWritten_)
+    if (!paced || framePath_.empty() || framesWritten_)
         return;
     // A boundary whose frame never reached the window is replaced, not kept, so
     // that the two columns stay paired.

@@ -37,8 +37,9 @@ public:
     /// The file named by an environment variable; empty when unset.
     static std::string EnvironmentPath(const char* variable);
 
-    /// The wait for a frame boundary has just returned.
-    void BoundaryReached();
+    /// The wait for a frame boundary has just returned; not paced: a frame drawn
+    /// before the window was first shown, at once, which counts for the start-up only.
+    void BoundaryReached(bool paced = true);
     /// A copy onto the window has just finished; exposed tells whether the window is
     /// on screen. Only the first copy after each boundary counts as a frame.
     void Presented(bool exposed);

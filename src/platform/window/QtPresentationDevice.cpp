@@ -189,8 +189,7 @@ TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
     // them only delays the moment it appears: until then (for at most a second, so a
     // window that starts hidden does not keep a core busy) frames do not wait, and the
     // first frame that can be seen goes out at once and starts the 60 Hz grid. The
-    // frames before count as frames all the same: the paint that first shows one is
-    // the start-up's end.
+    // paint that first shows one of the frames before is the start-up's end.
     bool wait = true;
     if (!shownExposed_ && window_ != nullptr) {
         const int64_t now = FrameClock::Now();
@@ -206,7 +205,7 @@ TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
     if (wait)
         frameClock_.WaitForNextFrame();
     if (log_ != nullptr && log_->Recording())
-        log_->BoundaryReached();
+        log_->BoundaryReached(wait);
     return PlatformResult::Ok;
 }
 
