@@ -1,7 +1,6 @@
-// libFuzzer target: any bytes as a record's run file. Reading must never crash,
-// hang or allocate without bound, and a run it accepts must write back to a file
-// that reads as the same run. Inputs that start like a run file are also read
-// with their length and checksum made right, so the fuzzer gets past them.
+// libFuzzer target: any bytes as a run file. Reading never crashes, hangs or allocates
+// without bound; an accepted run writes back to a file that reads as the same run. Inputs
+// that start like a run file are read again with length and checksum made right.
 #include "game/run/Crc32.h"
 #include "game/run/RunFile.h"
 

@@ -165,8 +165,8 @@ read -r ex ey < <(trace_since "$mark" |
 mark=$(trace_mark)
 wtype -k F2
 fade_region() { trace_since "$mark" | sed -nE 's/.*wl_region@[0-9]+\.add\(([-0-9]+), ([-0-9]+), [12], [12]\).*/\1 \2/p' | tail -n1; }
-faded() { [[ -n "$(fade_region)" ]]; }
-wait_for 40 faded || fail "the game did not end with a pointer resting in the field"
+wait_for 40 traced_since "$mark" 'wl_region@[0-9]+\.add\([-0-9]+, [-0-9]+, [12], [12]\)' ||
+    fail "the game did not end with a pointer resting in the field"
 awk -v p="$(fade_region)" -v x="$ex" -v y="$ey" \
     'BEGIN { split(p, a, " "); exit !(a[1] - x <= 2 && x - a[1] <= 2 && a[2] - y <= 2 && y - a[2] <= 2) }' ||
     fail "the fade holds the pointer at ($(fade_region)), not where it rests ($ex, $ey)"
