@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form1,
                      [&form1] { form1.SaveOnRequest(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form1,
-                     [&form1] { form1.FormDestroy(); });
+                     [&form1] { form1.DestroyOnQuit(); });
 
     // The window shows once the window manager has said which frame it will draw
     // around it (the answer comes through the event loop), so it appears centred.

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace fenu {
 
@@ -322,23 +323,46 @@ void TGame::EndOfGame() {
     UpdateCursorClip();
     if (EndReplay() || Mode >= CustomMode)
         return;
-    const int table = Options && Options->BonusPointsChecked() ? 1 : 0;
-    TRecord& entry = Records[static_cast<size_t>(table)][Mode];
+    // Another copy of the program may have set a record since this one read them.
+    view_.ReloadRecords();
+    const size_t table = Options && Options->BonusPointsChecked() ? 1 : 0;
+    const TRecord& entry = Records[table][Mode];
     const uint32_t total = TimePoints + BonusPoints;
     if (total <= entry.Points)
         return;
     QString name = entry.Player;
     const QString prompt = RecordPrompt(entry, total);
     PlayWave("SUCCESS");
-    if (!view_.InputQuery(QStringLiteral("Neuer Rekord"), prompt, name))
+    openRecord_ = {table, total, true};
+    const bool confirmed = view_.InputQuery(QStringLiteral("Neuer Rekord"), prompt, name);
+    // Already kept where the program ended meanwhile.
+    const bool stillOpen = openRecord_.open;
+    openRecord_.open = false;
+    if (!confirmed || !stillOpen)
         return;
+    ConfirmRecord(table, total, std::move(name));
+    view_.ShowRecords();
+}
+
+void TGame::ConfirmOpenRecord(const QString& name) {
+    if (!openRecord_.open)
+        return;
+    openRecord_.open = false;
+    ConfirmRecord(openRecord_.table, openRecord_.total, name);
+}
+
+void TGame::ConfirmRecord(size_t table, uint32_t total, QString name) {
+    TRecord& entry = Records[table][Mode];
     entry.Points = total;
     name.truncate(static_cast<qsizetype>(MaxNameLength));
     entry.Player = name.isEmpty() ? QStringLiteral("(Unbekannt)") : name;
+    const TRecord confirmed = entry;
     view_.RecordConfirmed();
-    if (LastRun().Settings.Mode == Mode && LastRun().Settings.Bonus == (table == 1))
+    // The run goes with the record only where it stands: another copy may have
+    // saved a higher one while the prompt was open.
+    if (entry == confirmed && LastRun().Settings.Mode == Mode &&
+        LastRun().Settings.Bonus == (table == 1))
         view_.KeepRecordRun(LastRun(), entry);
-    view_.ShowRecords();
 }
 
 bool TGame::SteerPlayerBall() {

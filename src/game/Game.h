@@ -30,7 +30,6 @@ public:
     /// Destroys bullets and balls; the settings are saved by the main window after.
     ~TGame() override;
 
-
     void StartAttractMode();
     void CreateBalls();
     void FreeBullets(bool clearList);
@@ -51,6 +50,9 @@ public:
         if (!AttractMode)
             AbortGame();
     }
+    /// While the new-record prompt is open: keeps the record under name as its "OK"
+    /// would, for an end of the program that never returns to the prompt.
+    void ConfirmOpenRecord(const QString& name);
     void DXTimerTimer(int32_t lagCount);
     void DXTimerActivate();
     void DXTimerDeactivate();
@@ -73,6 +75,7 @@ private:
     void GameFrame();
     void FadeFrame();
     void EndOfGame();
+    void ConfirmRecord(size_t table, uint32_t total, QString name);
     void DetectEnd(uint32_t elapsed);
     void DrawTitleText(TColor color);
     void ClearTouching();
@@ -94,6 +97,13 @@ private:
     // Where the field stood when its confinement was set: a window moved during a
     // game moves the field, and the confinement must follow it.
     TPoint clipOrigin_{};
+
+    // The record the open new-record prompt is asking a name for.
+    struct OpenRecord {
+        size_t table = 0;
+        uint32_t total = 0;
+        bool open = false;
+    } openRecord_;
 
     // The caption is rebuilt only when what it shows changes, so a frame allocates
     // nothing in the common case.

@@ -46,6 +46,9 @@ public:
     virtual void SetPauseChecked(bool checked) = 0;
     /// The modal text input; false when cancelled. At most 255 characters.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    /// Brings the records up to date with the settings file, where another copy of the
+    /// program may have saved since: at a game's end, before its points are compared.
+    virtual void ReloadRecords() {}
     /// A new record has just been entered: it is kept at once, whatever ends the
     /// program afterwards.
     virtual void RecordConfirmed() = 0;

@@ -14,6 +14,7 @@
 #include "ui/SettingsStore.h"
 
 #include <cstdio>
+#include <utility>
 
 #include <QAction>
 #include <QActionGroup>
@@ -134,34 +135,57 @@ TGameState TForm1::SettingsToSave() {
     return settings;
 }
 
-void TForm1::Save(const TGameState& settings, const std::function<void(const QString&)>& report) {
-    // Entries this run changed are in the file now: whatever the player does to them
-    // afterwards (empties them) must reach it too.
+void TForm1::Save(const TGameState& settings) {
+    TRecordTable written;
     if (CallReportingExceptions(
             [&] {
-                TSettingsStore(settingsFile_).Save(settings, &loadedRecords_);
-                TRecordRuns(settingsFile_).RemoveEmptied(settings.Records, loadedRecords_);
+                written = TSettingsStore(settingsFile_).Save(settings, &loadedRecords_);
+                TRecordRuns(settingsFile_).RemoveEmptied(written, loadedRecords_);
             },
-            report))
-        loadedRecords_ = settings.Records;
+            [this](const QString& message) { ReportFailure(message); })) {
+        loadedRecords_ = written;
+        if (game_)
+            game_->Records = written;
+    }
+}
+
+void TForm1::ReportFailure(const QString& message) {
+    if (endedBySystem_)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    else
+        QtApplication::ShowErrorBox(message);
 }
 
 void TForm1::SaveAtExit() {
     if (destroyed_)
         return;
+    endedBySystem_ = true;
+    // The prompt's own loop never returns now.
+    if (auto* prompt = qobject_cast<TInputQuery*>(QApplication::activeModalWidget());
+        prompt != nullptr && game_)
+        game_->ConfirmOpenRecord(prompt->Value());
     destroyed_ = true;
-    Save(SettingsToSave(),
-         [](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    Save(SettingsToSave());
 }
 
 void TForm1::CloseOnRequest() {
+    endedBySystem_ = true;
     SettleDialogs(true, MaxDialogsClosedOnRequest, [this] { close(); });
+}
+
+void TForm1::DestroyOnQuit() {
+    endedBySystem_ = true;
+    FormDestroy();
 }
 
 void TForm1::SaveOnRequest() {
     SettleDialogs(false, MaxDialogsClosedOnRequest, [this] {
-        if (game_)
-            Save(SettingsToSave());
+        if (!game_)
+            return;
+        // The session waits for the answer; the game goes on after it.
+        const bool endedBySystem = std::exchange(endedBySystem_, true);
+        Save(SettingsToSave());
+        endedBySystem_ = endedBySystem;
     });
 }
 
@@ -337,8 +361,7 @@ void TForm1::RefuseRecordRun(const QString& reason) {
 void TForm1::KeepRecordRun(const TRunRecording& run, const TRecord& entry) {
     const QString failure = TRecordRuns(settingsFile_).Save(run, entry);
     if (!failure.isEmpty()) {
-        QtApplication::ShowErrorBox(
-            QStringLiteral("Der Rekordlauf kann nicht gespeichert werden: ") + failure);
+        ReportFailure(QStringLiteral("Der Rekordlauf kann nicht gespeichert werden: ") + failure);
     }
 }
 
@@ -456,6 +479,12 @@ void TForm1::SetPauseChecked(bool checked) {
 bool TForm1::InputQuery(const QString& caption, const QString& prompt, QString& value) {
     const TFocusReturn focusReturn(*this);
     return fenu::InputQuery(this, caption, prompt, value);
+}
+
+void TForm1::ReloadRecords() {
+    const TRecordTable file = TSettingsStore(settingsFile_).LoadRecords();
+    game_->Records = MergeRecords(loadedRecords_, game_->Records, file);
+    loadedRecords_ = file;
 }
 
 // Before the records dialog shows: from here on no end of the program, orderly or

@@ -87,11 +87,18 @@ public:
     /// save is shown in the error box). Runs once, whatever closes the program.
     void FormDestroy();
 
-    /// Ends the program the orderly way when the system asks it to (SIGTERM, SIGINT),
-    /// also from inside a dialog: an open name prompt is confirmed with the name as
-    /// it stands, so that a record is not lost to the end of a session, any other
-    /// dialog is closed, then the window.
+    // The ends and saves below are asked for by the system, not the player, who may
+    // not be there: a failed save goes to the standard error instead of a box that
+    // would hold up the logout or the end until someone clicks it.
+
+    /// Ends the program the orderly way when the system asks it to (SIGTERM, SIGINT,
+    /// SIGHUP), also from inside a dialog: an open name prompt is confirmed with the
+    /// name as it stands, so that a record is not lost to the end of a session, any
+    /// other dialog is closed, then the window.
     void CloseOnRequest();
+
+    /// FormDestroy where the application quits without a close (the session ends).
+    void DestroyOnQuit();
 
     /// Saves the settings and records when the desktop session asks for its data (a
     /// logout that may yet be cancelled, a checkpoint): an open name prompt is
@@ -99,8 +106,8 @@ public:
     void SaveOnRequest();
 
     /// The last save when the program ends past the window's own close: Qt calls
-    /// exit() when the X server goes away. No error box (there is no display to show
-    /// it on): a failure goes to the standard error.
+    /// exit() when the X server goes away. A name typed into an open prompt is kept,
+    /// as on SIGTERM.
     void SaveAtExit();
 
     // The menu's check marks are the options.
@@ -124,11 +131,11 @@ private:
     void SettleDialogs(bool closeAll, int dialogsLeft, const std::function<void()>& then);
     /// What the settings file keeps, taken from the game.
     TGameState SettingsToSave();
-    /// A failure shows the error box. A save that succeeds becomes the baseline.
-    /// Writes the settings and records, reporting a failure in the error box unless
-    /// told otherwise.
-    void Save(const TGameState& settings,
-              const std::function<void(const QString&)>& report = QtApplication::ShowErrorBox);
+    /// Writes the settings and records, merged with another copy's (see WriteSettings);
+    /// what was written becomes the baseline and the game's records.
+    void Save(const TGameState& settings);
+    /// The error box, or the standard error once the system ends the program.
+    void ReportFailure(const QString& message);
     void ConnectMenu();
     /// Runs a handler; an exception escaping it is shown in the error box.
     template <class Handler> void Guarded(Handler&& handler);
@@ -149,6 +156,7 @@ private:
     QString FontFace() const override;
     void SetPauseChecked(bool checked) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    void ReloadRecords() override;
     void RecordConfirmed() override;
     void ShowRecords() override;
     void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
@@ -157,8 +165,8 @@ private:
 
     TForm1Services services_;
     QString settingsFile_;
-    /// The records as read at start-up, then as this run last saved them: an entry
-    /// still equal to it is taken from the file, so another copy's new one is kept.
+    /// The records as this run last read or saved them: what another copy changed in
+    /// the file since is told from what this one changed (MergeRecords).
     TRecordTable loadedRecords_;
     QtDrawAreaWidget* drawAreaWidget_;
     QtPresentationSystem presentation_;
@@ -173,6 +181,7 @@ private:
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TInfo> info_;
     bool destroyed_ = false;
+    bool endedBySystem_ = false;
     bool shownBefore_ = false;
     QMargins expectedFrame_;
     QElapsedTimer sinceSizeRestored_;

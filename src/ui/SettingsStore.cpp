@@ -2,7 +2,6 @@
 
 #include "game/GameState.h"
 #include "game/OptionMarks.h"
-#include "ui/SettingsPath.h"
 
 #include <algorithm>
 #include <array>
@@ -127,13 +126,20 @@ void ReadSettings(const TProfileFile& file, TGameState& game) {
         game.Options->SetSoundsChecked(sounds);
     }
 
-    for (size_t t = 0; t < RecordSections.size(); ++t) {
-        for (int n = 0; n < PresetCount; ++n)
-            game.Records[t][static_cast<size_t>(n)] = ReadRecord(file, t, n);
-    }
+    game.Records = ReadRecords(file);
 }
 
-void WriteSettings(TProfileFile& file, const TGameState& game, const TRecordTable* loadedRecords) {
+TRecordTable ReadRecords(const TProfileFile& file) {
+    TRecordTable records;
+    for (size_t t = 0; t < RecordSections.size(); ++t) {
+        for (int n = 0; n < PresetCount; ++n)
+            records[t][static_cast<size_t>(n)] = ReadRecord(file, t, n);
+    }
+    return records;
+}
+
+TRecordTable WriteSettings(TProfileFile& file, const TGameState& game,
+                           const TRecordTable* loadedRecords) {
     const TConfiguration& config = game.CurrentConfig;
     // Without a menu there is nothing to save but the options' defaults.
     const bool bonus = game.Options ? game.Options->BonusPointsChecked() : true;
@@ -148,13 +154,12 @@ void WriteSettings(TProfileFile& file, const TGameState& game, const TRecordTabl
     file.WriteString(SettingsSection, u"Bonus Points", BooleanText(bonus));
     file.WriteString(SettingsSection, u"PlaySounds", BooleanText(sounds));
 
+    const TRecordTable records = loadedRecords
+                                     ? MergeRecords(*loadedRecords, game.Records, ReadRecords(file))
+                                     : game.Records;
     for (size_t t = 0; t < RecordSections.size(); ++t) {
         for (int n = 0; n < PresetCount; ++n) {
-            TRecord record = game.Records[t][static_cast<size_t>(n)];
-            // An entry this run left alone may have been set meanwhile by another copy
-            // of the program that saved first: the file's entry is the newer one.
-            if (loadedRecords && (*loadedRecords)[t][static_cast<size_t>(n)] == record)
-                record = ReadRecord(file, t, n);
+            const TRecord& record = records[t][static_cast<size_t>(n)];
             file.WriteString(RecordSections[t], PointsKey(n), IntegerText(record.Points));
             if (record.Points != 0)
                 file.WriteString(RecordSections[t], PlayerKey(n), record.Player);
@@ -162,6 +167,7 @@ void WriteSettings(TProfileFile& file, const TGameState& game, const TRecordTabl
                 file.DeleteKey(RecordSections[t], PlayerKey(n));
         }
     }
+    return records;
 }
 
 void TSettingsStore::Load(TGameState& game) const {
@@ -170,11 +176,17 @@ void TSettingsStore::Load(TGameState& game) const {
     ReadSettings(file, game);
 }
 
-void TSettingsStore::Save(const TGameState& game, const TRecordTable* loadedRecords) const {
+TRecordTable TSettingsStore::LoadRecords() const {
+    TProfileFile file(settingsFile_);
+    file.Load();
+    return ReadRecords(file);
+}
+
+TRecordTable TSettingsStore::Save(const TGameState& game, const TRecordTable* loadedRecords) const {
     TProfileFile file(settingsFile_);
     file.Load();
     file.SetBeforeReplaceHook(beforeReplace_);
-    WriteSettings(file, game, loadedRecords);
+    TRecordTable written = WriteSettings(file, game, loadedRecords);
     const QFileInfo info(settingsFile_);
     // The per-user configuration folder may not exist yet.
     QDir().mkpath(info.absolutePath());
@@ -182,14 +194,7 @@ void TSettingsStore::Save(const TGameState& game, const TRecordTable* loadedReco
         throw ESettingsWriteError(
             QStringLiteral("In %1 kann nicht geschrieben werden").arg(info.absoluteFilePath()));
     }
-}
-
-void LoadSettings(TGameState& game) {
-    TSettingsStore(SettingsFile()).Load(game);
-}
-
-void SaveSettings(const TGameState& game) {
-    TSettingsStore(SettingsFile()).Save(game);
+    return written;
 }
 
 } // namespace fenu

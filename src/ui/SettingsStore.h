@@ -21,11 +21,13 @@ public:
 /// are clamped to what the custom dialog allows (count 1..20, radii 1..100, speed
 /// 1..30); text that is no 32-bit integer gives the key's default.
 void ReadSettings(const TProfileFile& file, TGameState& game);
-/// With loadedRecords (the records as this run read them), every entry still equal
-/// to its loaded value is written as the file holds it now, not as this run read
-/// it: two copies of the program on one file then keep each other's new records.
-void WriteSettings(TProfileFile& file, const TGameState& game,
-                   const TRecordTable* loadedRecords = nullptr);
+/// The records as the file holds them.
+TRecordTable ReadRecords(const TProfileFile& file);
+/// With loadedRecords (the records as this copy of the program last read or wrote
+/// them), the records are merged with the file's (MergeRecords): two copies on one
+/// file then keep each other's new records. Returns the records written.
+TRecordTable WriteSettings(TProfileFile& file, const TGameState& game,
+                           const TRecordTable* loadedRecords = nullptr);
 
 /// Loads and saves Settings.ini at one path. A save replaces the file as a whole or
 /// not at all, so a failure never leaves a half-written file behind.
@@ -38,9 +40,12 @@ public:
     /// A missing or unreadable file is no error: the defaults apply.
     void Load(TGameState& game) const;
 
+    /// The records as the file holds them now (another copy may have saved since).
+    TRecordTable LoadRecords() const;
+
     /// Throws ESettingsWriteError, and leaves the old file as it was, when the file
-    /// cannot be written. loadedRecords: see WriteSettings.
-    void Save(const TGameState& game, const TRecordTable* loadedRecords = nullptr) const;
+    /// cannot be written. loadedRecords and the result: see WriteSettings.
+    TRecordTable Save(const TGameState& game, const TRecordTable* loadedRecords = nullptr) const;
 
     /// For fault tests: runs between writing the temporary file and renaming it.
     void SetBeforeReplaceHook(TProfileFile::TReplaceHook hook) { beforeReplace_ = std::move(hook); }
@@ -49,9 +54,5 @@ private:
     QString settingsFile_;
     TProfileFile::TReplaceHook beforeReplace_;
 };
-
-/// The store of this program's Settings.ini; the path is formed anew each time.
-void LoadSettings(TGameState& game);
-void SaveSettings(const TGameState& game);
 
 } // namespace fenu

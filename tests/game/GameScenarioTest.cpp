@@ -113,6 +113,10 @@ TEST_F(GameScenario, ACatchInTheGracePeriodIsIgnoredAndOneAfterItEndsTheGame) {
     CursorOnPlayer();
     game.DXTimerTimer(1);
     EXPECT_EQ(game.GameOverStep, 0) << "ignored at 1.5 s";
+    RunUntil(2000);
+    CursorOnPlayer();
+    game.DXTimerTimer(1);
+    EXPECT_EQ(game.GameOverStep, 0) << "ignored at 2000 ms, the grace period's last";
     RunUntil(2500);
     CursorOnPlayer();
     game.DXTimerTimer(1);
@@ -131,10 +135,14 @@ TEST_F(GameScenario, AnEndAt2001MsGivesTwoPoints) {
 
 TEST_F(GameScenario, TheCaptionBlinksDuringTheGracePeriod) {
     StartGame();
-    RunUntil(50);
+    RunUntil(99);
     EXPECT_EQ(view.caption, "feNU - [0 Punkte]");
-    RunUntil(150);
+    RunUntil(100);
     EXPECT_EQ(view.caption, "feNU");
+    RunUntil(199);
+    EXPECT_EQ(view.caption, "feNU");
+    RunUntil(200);
+    EXPECT_EQ(view.caption, "feNU - [0 Punkte]");
     RunUntil(2150);
     EXPECT_EQ(view.caption, "feNU - [2 Punkte]");
 }

@@ -7,9 +7,20 @@
 #include "SettingsFixtures.h"
 #include "game/GameState.h"
 #include "ui/Form1.h"
+#include "ui/InputQuery.h"
+#include "ui/MainMenu.h"
+#include "ui/RecordRuns.h"
 #include "ui/SettingsStore.h"
 
+#include <functional>
 #include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +93,81 @@ TEST_F(SharedSettingsFile, AnEntryLeftAloneIsStillWrittenByTheUsualRules) {
     const QByteArray bytes = FileBytes();
     EXPECT_FALSE(bytes.contains("Player1")) << bytes.constData();
     EXPECT_TRUE(bytes.contains("[Bonus Records]\nPoints1=0\n")) << bytes.constData();
+}
+
+TEST_F(SharedSettingsFile, AnEntryBothCopiesChangedKeepsTheHigherPointsTheFilesOnATie) {
+    auto first = Start();
+    auto second = Start();
+    first->Game.Records[0][0] = {500, QStringLiteral("Anna")};
+    second->Game.Records[0][0] = {2, QStringLiteral("Bob")};
+    first->Game.Records[0][1] = {30, QStringLiteral("Erste")};
+    second->Game.Records[0][1] = {30, QStringLiteral("Zweite")};
+    first->Game.Records[1][0] = {8, QStringLiteral("Anna")};
+    second->Game.Records[1][0] = {9, QStringLiteral("Bob")};
+    Exit(*first);
+    Exit(*second);
+
+    const TRecordTable records = Reloaded();
+    EXPECT_EQ(records[0][0], (TRecord{500, QStringLiteral("Anna")}));
+    EXPECT_EQ(records[0][1], (TRecord{30, QStringLiteral("Erste")}));
+    EXPECT_EQ(records[1][0], (TRecord{9, QStringLiteral("Bob")}));
+}
+
+// A copy ends a game while another copy saves records: the prompt, the record and
+// its run go by the file as it stands, and a confirmed record is on disk at once.
+TEST_F(SharedSettingsFile, AGamesEndComparesWithTheRecordsTheFileHoldsNow) {
+    FakeApplication app;
+    ManualClock clock{5000};
+    FakeCursor cursor;
+    TForm1 form(TForm1Services{app, clock, clock, cursor, nullptr, Path()});
+    form.Menu().MenuItem_BonusPoints->setChecked(false);
+    const QString run = TRecordRuns(Path()).Path(0, 0);
+    struct TEnd {
+        QString prompt;
+        QByteArray fileWithRecordsShown;
+    };
+    const auto endGame = [&](uint32_t points, const std::function<void()>& whilePrompted) {
+        TEnd end;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* prompt = qobject_cast<TInputQuery*>(modal); prompt && end.prompt.isEmpty()) {
+                end.prompt = prompt->findChild<QLabel*>()->text();
+                whilePrompted();
+                prompt->Edit()->setText(QStringLiteral("Bob"));
+                prompt->accept();
+            } else if (modal != nullptr && prompt == nullptr) {
+                end.fileWithRecordsShown = FileBytes();
+                modal->close();
+            }
+        });
+        watch.start(1);
+        form.Menu().Neu1->trigger();
+        form.Game().TimePoints = points;
+        form.Game().GameOverStep = TGame::FadeLength - 1;
+        form.Game().DXTimerTimer(1); // the last fade frame
+        return end;
+    };
+    const auto otherCopySaves = [&](const TRecord& record) {
+        auto other = Start();
+        other->Game.Records[0][0] = record;
+        Exit(*other);
+    };
+
+    otherCopySaves({500, QStringLiteral("Anna")});
+    EXPECT_TRUE(endGame(2, [] {}).prompt.isEmpty()) << "2 points are no record beside 500";
+
+    const TEnd beaten = endGame(600, [&] { otherCopySaves({700, QStringLiteral("Cara")}); });
+    EXPECT_TRUE(beaten.prompt.contains(QStringLiteral("Alter Rekord: 500 Punkte")));
+    EXPECT_TRUE(beaten.fileWithRecordsShown.contains("Points0=700\nPlayer0=Cara"));
+    EXPECT_EQ(form.Game().Records[0][0], (TRecord{700, QStringLiteral("Cara")}));
+    EXPECT_FALSE(QFile::exists(run)) << "the run of a record that did not stand";
+
+    const TEnd kept = endGame(800, [] {});
+    EXPECT_TRUE(kept.fileWithRecordsShown.contains("Points0=800\nPlayer0=Bob"));
+    EXPECT_TRUE(QFile::exists(run));
+    form.close();
+    EXPECT_EQ(Reloaded()[0][0], (TRecord{800, QStringLiteral("Bob")}));
 }
 
 // The main window reads the records at start-up and hands them to the save it makes
