@@ -86,15 +86,51 @@ wait "$fenu_pid" || fail "the program ended with status $? after SIGTERM"
 grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
     fail "the name typed before SIGTERM is not in Settings.ini: $(cat "$scratch/game/Settings.ini")"
 # A confirmed record is on disk at once. Then SIGHUP (a closed terminal) ends the program
-# the orderly way, an ended X server on the spot: the sounds switched off after it stay off.
-for end in HUP X; do
-    start_fenu
-    xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
-    xdotool sleep 0.3 type "Rekord$end" && xdotool key Return
-    wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=Rekord$end" "$scratch/game/Settings.ini" || fail "not on disk at once"
-    xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' && xdotool key s sleep 1
-    [[ $end == HUP ]] && kill -HUP "$fenu_pid" || kill "${started_pids[0]}"
-    wait "$fenu_pid" || [[ $end == X ]] || fail "SIGHUP did not end the program the orderly way"
-    grep -qz "PlaySounds=0.*Player2=Rekord$end" "$scratch/game/Settings.ini" || fail "lost at $end: $(cat "$scratch/game/Settings.ini")"
-done
+# the orderly way: the sounds switched off after it stay off.
+start_fenu
+xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
+xdotool sleep 0.3 type "RekordHUP" && xdotool key Return
+wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "not on disk at once"
+xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' && xdotool key s sleep 1
+kill -HUP "$fenu_pid"
+wait "$fenu_pid" || fail "SIGHUP did not end the program the orderly way"
+grep -qz "PlaySounds=0.*Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "lost at SIGHUP: $(cat "$scratch/game/Settings.ini")"
+
+# Another copy of the game saves a higher record while this one plays (its save
+# replaces the file): no prompt for less, and the other's record stays.
+game_over() {
+    local before after
+    before=$(xdotool search --name ' Punkte' getwindowname)
+    sleep 1.2
+    after=$(xdotool search --name ' Punkte' getwindowname)
+    [[ -n $before && $before == "$after" ]]
+}
+start_fenu
+xdotool sleep 0.5 key F2
+printf '[Settings]\r\nMode=2\r\n[Bonus Records]\r\nPoints2=500\r\nPlayer2=Anna\r\n' >"$scratch/game/other"
+mv "$scratch/game/other" "$scratch/game/Settings.ini"
+wait_for 30 game_over || fail "the game did not end"
+sleep 1.5
+caption_matches '^Neuer Rekord$' && fail "a record prompt for a game below the other copy's record"
+end_by_sigterm "$fenu_pid"
+grep -qz "Points2=500.*Player2=Anna" "$scratch/game/Settings.ini" || fail "the other copy's record is lost: $(cat "$scratch/game/Settings.ini")"
+
+# A save that fails at an end the system asks for (Settings.ini became a folder) goes to
+# the standard error: no box holds up the end.
+start_fenu
+rm "$scratch/game/Settings.ini" && mkdir "$scratch/game/Settings.ini"
+kill -TERM "$fenu_pid"
+wait_for 2 sh -c "! kill -0 $fenu_pid" || fail "a failed save held up the end for more than 2 s"
+wait "$fenu_pid" || fail "the program ended with status $? after a failed save"
+grep -q 'kann nicht geschrieben werden' "$scratch/output" || fail "the failed save is not on the standard error"
+rmdir "$scratch/game/Settings.ini"
+
+# The X server ends while the name prompt is open: the name typed so far is kept, as on
+# SIGTERM, and so are the sounds switched off before.
+start_fenu
+xdotool sleep 0.5 key s sleep 0.3 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
+xdotool sleep 0.3 type "Getippt" sleep 0.5
+kill "${started_pids[0]}"
+wait "$fenu_pid" || true
+grep -qz "PlaySounds=0.*Player2=Getippt" "$scratch/game/Settings.ini" || fail "lost with the X server: $(cat "$scratch/game/Settings.ini")"
 echo "passed"
