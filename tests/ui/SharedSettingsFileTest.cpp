@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -50,18 +51,28 @@ protected:
     TRecordTable Reloaded() const { return Start()->Game.Records; }
 };
 
-TEST_F(SharedSettingsFile, AnIdleCopyClosedLastKeepsTheRecordTheOtherCopySaved) {
+TEST_F(SharedSettingsFile, TheCopyClosedLastKeepsTheOthersRecordAndTheHigherOfAnEntryBothChanged) {
     WriteFile("[Records]\nPoints1=40\nPlayer1=Eva\n");
     auto first = Start();
     auto idle = Start();
 
     first->Game.Records[1][0] = {35, QStringLiteral("Anna")};
+    // Where both copies changed an entry, the higher points win, the file's on a tie.
+    first->Game.Records[1][1] = {30, QStringLiteral("Erste")};
+    idle->Game.Records[1][1] = {30, QStringLiteral("Zweite")};
+    first->Game.Records[1][2] = {500, QStringLiteral("Erste")};
+    idle->Game.Records[1][2] = {2, QStringLiteral("Zweite")};
+    first->Game.Records[0][0] = {8, QStringLiteral("Erste")};
+    idle->Game.Records[0][0] = {9, QStringLiteral("Zweite")};
     Exit(*first);
     Exit(*idle);
 
     const TRecordTable records = Reloaded();
     EXPECT_EQ(records[1][0], (TRecord{35, QStringLiteral("Anna")}));
     EXPECT_EQ(records[0][1], (TRecord{40, QStringLiteral("Eva")})) << "untouched by both";
+    EXPECT_EQ(records[1][1].Player, QStringLiteral("Erste"));
+    EXPECT_EQ(records[1][2].Player, QStringLiteral("Erste"));
+    EXPECT_EQ(records[0][0].Player, QStringLiteral("Zweite"));
 }
 
 TEST_F(SharedSettingsFile, EachCopyKeepsItsOwnNewRecordsAndItsClearedTable) {
@@ -95,24 +106,6 @@ TEST_F(SharedSettingsFile, AnEntryLeftAloneIsStillWrittenByTheUsualRules) {
     EXPECT_TRUE(bytes.contains("[Bonus Records]\nPoints1=0\n")) << bytes.constData();
 }
 
-TEST_F(SharedSettingsFile, AnEntryBothCopiesChangedKeepsTheHigherPointsTheFilesOnATie) {
-    auto first = Start();
-    auto second = Start();
-    first->Game.Records[0][0] = {500, QStringLiteral("Anna")};
-    second->Game.Records[0][0] = {2, QStringLiteral("Bob")};
-    first->Game.Records[0][1] = {30, QStringLiteral("Erste")};
-    second->Game.Records[0][1] = {30, QStringLiteral("Zweite")};
-    first->Game.Records[1][0] = {8, QStringLiteral("Anna")};
-    second->Game.Records[1][0] = {9, QStringLiteral("Bob")};
-    Exit(*first);
-    Exit(*second);
-
-    const TRecordTable records = Reloaded();
-    EXPECT_EQ(records[0][0], (TRecord{500, QStringLiteral("Anna")}));
-    EXPECT_EQ(records[0][1], (TRecord{30, QStringLiteral("Erste")}));
-    EXPECT_EQ(records[1][0], (TRecord{9, QStringLiteral("Bob")}));
-}
-
 // A copy ends a game while another copy saves records: the prompt, the record and
 // its run go by the file as it stands, and a confirmed record is on disk at once.
 TEST_F(SharedSettingsFile, AGamesEndComparesWithTheRecordsTheFileHoldsNow) {
@@ -122,22 +115,20 @@ TEST_F(SharedSettingsFile, AGamesEndComparesWithTheRecordsTheFileHoldsNow) {
     TForm1 form(TForm1Services{app, clock, clock, cursor, nullptr, Path()});
     form.Menu().MenuItem_BonusPoints->setChecked(false);
     const QString run = TRecordRuns(Path()).Path(0, 0);
-    struct TEnd {
-        QString prompt;
-        QByteArray fileWithRecordsShown;
-    };
+    // The prompt's text and the file while the records dialog shows.
+    using TEnd = std::pair<QString, QByteArray>;
     const auto endGame = [&](uint32_t points, const std::function<void()>& whilePrompted) {
         TEnd end;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (auto* prompt = qobject_cast<TInputQuery*>(modal); prompt && end.prompt.isEmpty()) {
-                end.prompt = prompt->findChild<QLabel*>()->text();
+            if (auto* prompt = qobject_cast<TInputQuery*>(modal); prompt && end.first.isEmpty()) {
+                end.first = prompt->findChild<QLabel*>()->text();
                 whilePrompted();
                 prompt->Edit()->setText(QStringLiteral("Bob"));
                 prompt->accept();
             } else if (modal != nullptr && prompt == nullptr) {
-                end.fileWithRecordsShown = FileBytes();
+                end.second = FileBytes();
                 modal->close();
             }
         });
@@ -155,16 +146,15 @@ TEST_F(SharedSettingsFile, AGamesEndComparesWithTheRecordsTheFileHoldsNow) {
     };
 
     otherCopySaves({500, QStringLiteral("Anna")});
-    EXPECT_TRUE(endGame(2, [] {}).prompt.isEmpty()) << "2 points are no record beside 500";
+    EXPECT_TRUE(endGame(2, [] {}).first.isEmpty()) << "2 points are no record beside 500";
 
     const TEnd beaten = endGame(600, [&] { otherCopySaves({700, QStringLiteral("Cara")}); });
-    EXPECT_TRUE(beaten.prompt.contains(QStringLiteral("Alter Rekord: 500 Punkte")));
-    EXPECT_TRUE(beaten.fileWithRecordsShown.contains("Points0=700\nPlayer0=Cara"));
+    EXPECT_TRUE(beaten.first.contains(QStringLiteral("Alter Rekord: 500 Punkte")));
+    EXPECT_TRUE(beaten.second.contains("Points0=700\nPlayer0=Cara"));
     EXPECT_EQ(form.Game().Records[0][0], (TRecord{700, QStringLiteral("Cara")}));
     EXPECT_FALSE(QFile::exists(run)) << "the run of a record that did not stand";
 
-    const TEnd kept = endGame(800, [] {});
-    EXPECT_TRUE(kept.fileWithRecordsShown.contains("Points0=800\nPlayer0=Bob"));
+    EXPECT_TRUE(endGame(800, [] {}).second.contains("Points0=800\nPlayer0=Bob")) << "at once";
     EXPECT_TRUE(QFile::exists(run));
     form.close();
     EXPECT_EQ(Reloaded()[0][0], (TRecord{800, QStringLiteral("Bob")}));
