@@ -12,17 +12,21 @@ DESTDIR="$root" cmake --install "$build_dir" --prefix /usr >/dev/null
 expect() {
     [[ -e "$root/$1" ]] || { echo "missing after install: /$1" >&2; exit 1; }
 }
-expect usr/bin/fenu
+expect usr/games/fenu
 expect usr/share/applications/org.example.fenu.desktop
+expect usr/share/man/man6/fenu.6.gz
+expect usr/share/doc/fenu/copyright
+expect usr/share/doc/fenu/changelog.gz
 expect usr/share/metainfo/org.example.fenu.metainfo.xml
 expect usr/share/icons/hicolor/32x32/apps/org.example.fenu.png
 expect usr/share/icons/hicolor/256x256/apps/org.example.fenu.png
-# The sound module, which the program loads from <libdir>/fenu next to its bin.
-modules=("$root"/usr/lib*/fenu/libfenu_sound.so "$root"/usr/lib/*/fenu/libfenu_sound.so)
-found=0
-for module in "${modules[@]}"; do [[ -e "$module" ]] && found=1; done
-(( found )) || { echo "missing after install: the sound module libfenu_sound.so" >&2; exit 1; }
-[[ -x "$root/usr/bin/fenu" ]] || { echo "fenu is not executable" >&2; exit 1; }
+# The sound module, which the program loads relative to itself.
+expect usr/lib/games/fenu/libfenu_sound.so
+[[ -x "$root/usr/games/fenu" ]] || { echo "fenu is not executable" >&2; exit 1; }
+# The run files' type, known by name and by content.
+update-mime-database "$root/usr/share/mime"
+grep -q '^50:application/x-fenu-run:\*\.fenurun$' "$root/usr/share/mime/globs2" &&
+    grep -qa 'application/x-fenu-run' "$root/usr/share/mime/magic" || { echo "no MIME type for run files" >&2; exit 1; }
 
 desktop-file-validate "$root/usr/share/applications/org.example.fenu.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.fenu.metainfo.xml"
@@ -45,14 +49,19 @@ run_and_close() {
 }
 # Whoever runs it (the suite may run as root, who can write anywhere), the installed
 # program keeps its settings in the user's folder and never beside itself.
-run_and_close "$root/usr/bin/fenu"
-[[ ! -e "$root/usr/bin/Settings.ini" ]] || fail "the installed program wrote Settings.ini beside itself"
+run_and_close "$root/usr/games/fenu"
+[[ ! -e "$root/usr/games/Settings.ini" ]] || fail "the installed program wrote Settings.ini beside itself"
 grep -q '^CountBalls=1' "$root/home/config/feNU/Settings.ini" || fail "no Settings.ini in the user's folder"
 # A portable copy, alone in a folder, keeps the file already standing beside it.
 mkdir "$root/portable"
-cp "$root/usr/bin/fenu" "$root/portable/fenu"
+cp "$root/usr/games/fenu" "$root/portable/fenu"
 printf '[Settings]\r\nMode=2\r\n' >"$root/portable/Settings.ini"
 run_and_close "$root/portable/fenu"
 grep -q '^CountBalls=1' "$root/portable/Settings.ini" && grep -q '^Mode=2' "$root/portable/Settings.ini" ||
     fail "the portable copy did not keep its Settings.ini: $(cat "$root/portable/Settings.ini")"
+# The package as Debian's checker sees it.
+if command -v lintian >/dev/null; then
+    cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$root/package" >/dev/null
+    lintian --fail-on error,warning "$root"/package/fenu_*.deb
+fi
 echo "install layout ok"
