@@ -22,6 +22,7 @@ TGame::TGame(TGameView& view, CursorService& cursor)
     : view_(view), run_(cursor, view), cursor_(run_) {}
 
 TGame::~TGame() {
+    HandOverPlayedGame(); // a game still running as the program ends: aborted
     FreeBullets(true);
     DestroyBalls(0);
 }
@@ -80,6 +81,7 @@ void TGame::Neu1Click() {
     else
         run_.Stop();
     StartGame();
+    tally_.Begin(Mode, CurrentConfig, Options && Options->BonusPointsChecked());
 }
 
 TRunSettings TGame::RunSettings() const {
@@ -116,6 +118,7 @@ void TGame::ReplayFailed() {
 }
 
 void TGame::StartGame() {
+    HandOverPlayedGame();
     AttractMode = false;
     StartTicks = Now();
     BonusPoints = 0;
@@ -154,6 +157,7 @@ void TGame::DXTimerActivate() {
 }
 
 void TGame::AbortGame() {
+    HandOverPlayedGame();
     EndReplay();
     GameOverStep = 1;
     view_.SetTimerEnabled(false);
@@ -250,6 +254,7 @@ void TGame::GameFrame() {
 }
 
 void TGame::DetectEnd(uint32_t elapsed) {
+    tally_.Played(elapsed, BonusPoints);
     if (GameOverStep != 1)
         return;
     if (elapsed <= GracePeriod) {
@@ -257,6 +262,7 @@ void TGame::DetectEnd(uint32_t elapsed) {
         return;
     }
     TimePoints = elapsed / 1000;
+    tally_.NoteEnd(PlayerBall()->Touching != 0 ? TGameEnd::Touched : TGameEnd::Caught, TimePoints);
     HoldCursor();
     PlayWave("GAMEOVER");
 }
@@ -320,6 +326,7 @@ QString TGame::RecordPrompt(const TRecord& entry, uint32_t total) const {
 void TGame::EndOfGame() {
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
+    HandOverPlayedGame();
     if (EndReplay() || Mode >= CustomMode)
         return;
     const int table = Options && Options->BonusPointsChecked() ? 1 : 0;
@@ -339,6 +346,11 @@ void TGame::EndOfGame() {
     if (LastRun().Settings.Mode == Mode && LastRun().Settings.Bonus == (table == 1))
         view_.KeepRecordRun(LastRun(), entry);
     view_.ShowRecords();
+}
+
+void TGame::HandOverPlayedGame() {
+    if (const TPlayedGame* game = tally_.Finish())
+        view_.GameFinished(*game);
 }
 
 bool TGame::SteerPlayerBall() {

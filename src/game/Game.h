@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameState.h"
+#include "game/GameTally.h"
 #include "game/GameView.h"
 #include "game/run/GameRun.h"
 
@@ -29,7 +30,6 @@ public:
     TGame(TGameView& view, CursorService& cursor);
     /// Destroys bullets and balls; the settings are saved by the main window after.
     ~TGame() override;
-
 
     void StartAttractMode();
     void CreateBalls();
@@ -84,9 +84,12 @@ private:
     void RemoveDemoBall();
     void DestroyBalls(size_t from);
     QString RecordPrompt(const TRecord& entry, uint32_t total) const;
+    /// Hands the player's last game to the view for the statistics, once.
+    void HandOverPlayedGame();
 
     TGameView& view_;
     TGameRun run_;
+    TGameTally tally_;
     CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
     uint32_t seedBeforeReplay_ = 0;
     QString replayCaption_; ///< up to the points
