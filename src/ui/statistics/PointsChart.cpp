@@ -1,0 +1,96 @@
+#include "ui/statistics/PointsChart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QChart>
+#include <QLineSeries>
+#include <QLocale>
+#include <QValueAxis>
+
+namespace fenu {
+
+namespace {
+
+// A tick step of 1, 2 or 5 times a power of ten giving at most about five ticks.
+double NiceStep(double top) {
+    const double rough = std::max(1.0, top / 5);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough)
+            return factor * power;
+    }
+    return 10 * power;
+}
+
+// From 0 to the next step at or above top, at least two steps long, so that a
+// single game does not stand on the axis's edge.
+void SetWholeNumberRange(QValueAxis& axis, double top) {
+    const double step = NiceStep(top);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(step);
+    axis.setRange(0, std::max(2 * step, std::ceil(top / step) * step));
+}
+
+QValueAxis* MakeAxis(const QString& title) {
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setMinorTickCount(0);
+    return axis;
+}
+
+} // namespace
+
+TPointsChart::TPointsChart(QWidget* parent)
+    : QChartView(parent), points_(new QLineSeries), best_(new QLineSeries),
+      games_(MakeAxis(QStringLiteral("Spiel"))), values_(MakeAxis(QStringLiteral("Punkte"))) {
+    auto* chart = new QChart;
+    chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    chart->setLocalizeNumbers(true);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    points_->setName(QStringLiteral("Punkte"));
+    best_->setName(QStringLiteral("Bestes Spiel bisher"));
+    chart->addSeries(points_);
+    chart->addSeries(best_);
+    chart->addAxis(games_, Qt::AlignBottom);
+    chart->addAxis(values_, Qt::AlignLeft);
+    for (QLineSeries* series : {points_, best_}) {
+        series->attachAxis(games_);
+        series->attachAxis(values_);
+    }
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+}
+
+void TPointsChart::Show(const std::vector<uint32_t>& points) {
+    QList<QPointF> course;
+    QList<QPointF> best;
+    course.reserve(static_cast<qsizetype>(points.size()));
+    uint32_t bestSoFar = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const auto game = static_cast<double>(i + 1);
+        course.append({game, static_cast<double>(points[i])});
+        // A step up where a game beat the best, the best level between.
+        if (i == 0 || points[i] > bestSoFar) {
+            if (i > 0)
+                best.append({game, static_cast<double>(bestSoFar)});
+            bestSoFar = points[i];
+            best.append({game, static_cast<double>(bestSoFar)});
+        }
+    }
+    if (!best.isEmpty() && best.last().x() < static_cast<double>(points.size()))
+        best.append({static_cast<double>(points.size()), static_cast<double>(bestSoFar)});
+    points_->replace(course);
+    best_->replace(best);
+    const bool marked = points.size() <= MarkedGamesAtMost;
+    points_->setPointsVisible(marked);
+    best_->setPointsVisible(false);
+    SetWholeNumberRange(*games_, static_cast<double>(points.size()));
+    SetWholeNumberRange(*values_, static_cast<double>(bestSoFar));
+}
+
+} // namespace fenu
