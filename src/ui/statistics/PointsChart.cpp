@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QLocale>
+#include <QPen>
 #include <QValueAxis>
 
 namespace fenu {
@@ -27,16 +28,16 @@ double NiceStep(double top) {
 // single game does not stand on the axis's edge.
 void SetWholeNumberRange(QValueAxis& axis, double top) {
     const double step = NiceStep(top);
-    axis.setTickType(QValueAxis::TicksDynamic);
-    axis.setTickAnchor(0);
-    axis.setTickInterval(step);
-    axis.setRange(0, std::max(2 * step, std::ceil(top / step) * step));
+    const int steps = std::max(2, static_cast<int>(std::ceil(top / step)));
+    axis.setRange(0, steps * step);
+    axis.setTickCount(steps + 1);
 }
 
 QValueAxis* MakeAxis(const QString& title) {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%d"));
+    // "%d" would drop the labels where numbers are localized (Qt 6.4).
+    axis->setLabelFormat(QStringLiteral("%.0f"));
     axis->setMinorTickCount(0);
     return axis;
 }
@@ -86,9 +87,11 @@ void TPointsChart::Show(const std::vector<uint32_t>& points) {
         best.append({static_cast<double>(points.size()), static_cast<double>(bestSoFar)});
     points_->replace(course);
     best_->replace(best);
-    const bool marked = points.size() <= MarkedGamesAtMost;
-    points_->setPointsVisible(marked);
-    best_->setPointsVisible(false);
+    // Few games are points on a line, many a thin line of their own.
+    points_->setPointsVisible(points.size() <= MarkedGamesAtMost);
+    QPen pen = points_->pen();
+    pen.setWidthF(points.size() > ThinLineGamesFrom ? 1 : 2);
+    points_->setPen(pen);
     SetWholeNumberRange(*games_, static_cast<double>(points.size()));
     SetWholeNumberRange(*values_, static_cast<double>(bestSoFar));
 }

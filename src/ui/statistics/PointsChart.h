@@ -18,7 +18,8 @@ class TPointsChart : public QChartView {
     Q_OBJECT
 
 public:
-    static constexpr int MarkedGamesAtMost = 50;
+    static constexpr size_t MarkedGamesAtMost = 50;
+    static constexpr size_t ThinLineGamesFrom = 200;
 
     explicit TPointsChart(QWidget* parent = nullptr);
 
