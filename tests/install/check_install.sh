@@ -17,11 +17,13 @@ expect usr/share/applications/org.example.fenu.desktop
 expect usr/share/metainfo/org.example.fenu.metainfo.xml
 expect usr/share/icons/hicolor/32x32/apps/org.example.fenu.png
 expect usr/share/icons/hicolor/256x256/apps/org.example.fenu.png
-# The sound module, which the program loads from <libdir>/fenu next to its bin.
-modules=("$root"/usr/lib*/fenu/libfenu_sound.so "$root"/usr/lib/*/fenu/libfenu_sound.so)
-found=0
-for module in "${modules[@]}"; do [[ -e "$module" ]] && found=1; done
-(( found )) || { echo "missing after install: the sound module libfenu_sound.so" >&2; exit 1; }
+# The sound and statistics modules, which the program loads from <libdir>/fenu next to its bin.
+for name in sound statistics statistics_dialog; do
+    modules=("$root"/usr/lib*/fenu/libfenu_$name.so "$root"/usr/lib/*/fenu/libfenu_$name.so)
+    found=0
+    for module in "${modules[@]}"; do [[ -e "$module" ]] && found=1; done
+    (( found )) || { echo "missing after install: the module libfenu_$name.so" >&2; exit 1; }
+done
 [[ -x "$root/usr/bin/fenu" ]] || { echo "fenu is not executable" >&2; exit 1; }
 
 desktop-file-validate "$root/usr/share/applications/org.example.fenu.desktop"
