@@ -3,7 +3,6 @@
 #include "stats/sqlite/SqliteFailure.h"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 #include <QDir>
@@ -48,9 +47,10 @@ QString EndingName(TGameEnd end) {
     return QStringLiteral("abgebrochen");
 }
 
-QString NextConnectionName() {
-    static std::atomic<int> count{0};
-    return QStringLiteral("fenu-statistics-%1").arg(++count);
+// Named after the store's address, unique among the stores there are: a count
+// would start anew in each copy of this code (the module's and a test's).
+QString ConnectionName(const void* store) {
+    return QStringLiteral("fenu-statistics-%1").arg(reinterpret_cast<quintptr>(store));
 }
 
 int StoredMode(TMode mode) {
@@ -60,7 +60,7 @@ int StoredMode(TMode mode) {
 } // namespace
 
 TStatisticsStore::TStatisticsStore(QString file, int busyTimeoutMs)
-    : file_(std::move(file)), connection_(NextConnectionName()), busyTimeoutMs_(busyTimeoutMs) {
+    : file_(std::move(file)), connection_(ConnectionName(this)), busyTimeoutMs_(busyTimeoutMs) {
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
 }
 
