@@ -24,13 +24,14 @@ double NiceStep(double top) {
     return 10 * power;
 }
 
-// From 0 to the next step at or above top, at least two steps long, so that a
-// single game does not stand on the axis's edge.
-void SetWholeNumberRange(QValueAxis& axis, double top) {
+// From 0 to a step at least two steps long, so that a single game stands in the
+// middle: the step at or, with headroom, above top.
+void SetWholeNumberRange(QValueAxis& axis, double top, bool headroom) {
     const double step = NiceStep(top);
-    const int steps = std::max(2, static_cast<int>(std::ceil(top / step)));
-    axis.setRange(0, steps * step);
-    axis.setTickCount(steps + 1);
+    const double steps = headroom ? std::floor(top / step) + 1 : std::ceil(top / step);
+    const int whole = std::max(2, static_cast<int>(steps));
+    axis.setRange(0, whole * step);
+    axis.setTickCount(whole + 1);
 }
 
 QValueAxis* MakeAxis(const QString& title) {
@@ -92,8 +93,9 @@ void TPointsChart::Show(const std::vector<uint32_t>& points) {
     QPen pen = points_->pen();
     pen.setWidthF(points.size() > ThinLineGamesFrom ? 1 : 2);
     points_->setPen(pen);
-    SetWholeNumberRange(*games_, static_cast<double>(points.size()));
-    SetWholeNumberRange(*values_, static_cast<double>(bestSoFar));
+    SetWholeNumberRange(*games_, static_cast<double>(points.size()), false);
+    // The best game's point below the top line, not cut by it.
+    SetWholeNumberRange(*values_, static_cast<double>(bestSoFar), true);
 }
 
 } // namespace fenu
