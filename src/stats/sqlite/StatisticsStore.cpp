@@ -99,6 +99,7 @@ bool TStatisticsStore::Open() {
 }
 
 QString TStatisticsStore::OpenFile() {
+    noDatabase_ = false;
     QSqlDatabase database = Database();
     if (!database.isValid())
         return QStringLiteral("Der SQLite-Treiber von Qt (QSQLITE) fehlt.");
