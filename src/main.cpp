@@ -73,6 +73,10 @@ int main(int argc, char** argv) {
         preloadWhileOn();
         QObject::connect(form1.Menu().MenuItem_Sounds, &QAction::toggled, &form1, preloadWhileOn);
     });
+    // The statistics' database opens after the first frames as well, with Qt SQL
+    // and SQLite, so that the first game's end finds it ready.
+    QTimer::singleShot(std::chrono::milliseconds(500), &form1,
+                       [&form1] { form1.Statistics().Open(); });
     // Registered last, so it runs before the exit handlers of what Qt made so far.
     windowToSaveAtExit = &form1;
     std::atexit(SaveWindowAtExit);

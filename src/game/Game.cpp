@@ -23,6 +23,7 @@ TGame::TGame(TGameView& view, CursorService& cursor)
     : view_(view), run_(cursor, view), cursor_(run_) {}
 
 TGame::~TGame() {
+    HandOverPlayedGame(); // a game still running as the program ends: aborted
     FreeBullets(true);
     DestroyBalls(0);
 }
@@ -81,6 +82,7 @@ void TGame::Neu1Click() {
     else
         run_.Stop();
     StartGame();
+    tally_.Begin(Mode, CurrentConfig, Options && Options->BonusPointsChecked());
 }
 
 TRunSettings TGame::RunSettings() const {
@@ -117,6 +119,7 @@ void TGame::ReplayFailed() {
 }
 
 void TGame::StartGame() {
+    HandOverPlayedGame();
     AttractMode = false;
     StartTicks = Now();
     BonusPoints = 0;
@@ -155,6 +158,7 @@ void TGame::DXTimerActivate() {
 }
 
 void TGame::AbortGame() {
+    HandOverPlayedGame();
     EndReplay();
     GameOverStep = 1;
     view_.SetTimerEnabled(false);
@@ -251,6 +255,7 @@ void TGame::GameFrame() {
 }
 
 void TGame::DetectEnd(uint32_t elapsed) {
+    tally_.Played(elapsed, BonusPoints);
     if (GameOverStep != 1)
         return;
     if (elapsed <= GracePeriod) {
@@ -258,6 +263,7 @@ void TGame::DetectEnd(uint32_t elapsed) {
         return;
     }
     TimePoints = elapsed / 1000;
+    tally_.NoteEnd(PlayerBall()->Touching != 0 ? TGameEnd::Touched : TGameEnd::Caught, TimePoints);
     HoldCursor();
     PlayWave("GAMEOVER");
 }
@@ -321,6 +327,7 @@ QString TGame::RecordPrompt(const TRecord& entry, uint32_t total) const {
 void TGame::EndOfGame() {
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
+    HandOverPlayedGame();
     if (EndReplay() || Mode >= CustomMode)
         return;
     // Another copy of the program may have set a record since this one read them.
@@ -363,6 +370,11 @@ void TGame::ConfirmRecord(size_t table, uint32_t total, QString name) {
     if (entry == confirmed && LastRun().Settings.Mode == Mode &&
         LastRun().Settings.Bonus == (table == 1))
         view_.KeepRecordRun(LastRun(), entry);
+}
+
+void TGame::HandOverPlayedGame() {
+    if (const TPlayedGame* game = tally_.Finish())
+        view_.GameFinished(*game);
 }
 
 bool TGame::SteerPlayerBall() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameState.h"
+#include "game/GameTally.h"
 #include "game/GameView.h"
 #include "game/run/GameRun.h"
 
@@ -87,9 +88,12 @@ private:
     void RemoveDemoBall();
     void DestroyBalls(size_t from);
     QString RecordPrompt(const TRecord& entry, uint32_t total) const;
+    /// Hands the player's last game to the view for the statistics, once.
+    void HandOverPlayedGame();
 
     TGameView& view_;
     TGameRun run_;
+    TGameTally tally_;
     CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
     uint32_t seedBeforeReplay_ = 0;
     QString replayCaption_; ///< up to the points

@@ -10,6 +10,7 @@
 namespace fenu {
 
 class TCanvas;
+struct TPlayedGame;
 struct TRecord;
 struct TRunRecording;
 
@@ -58,6 +59,9 @@ public:
     virtual void KeepRecordRun(const TRunRecording& /*run*/, const TRecord& /*entry*/) {}
     /// A replay stopped because it no longer followed its recording.
     virtual void ReplayFailed(const QString& /*reason*/) {}
+    /// A game of the player's is over, after its last frame or aborted: the
+    /// statistics keep it.
+    virtual void GameFinished(const TPlayedGame& /*game*/) {}
 };
 
 } // namespace fenu

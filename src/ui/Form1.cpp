@@ -258,6 +258,8 @@ void TForm1::ConnectMenu() {
     connect(m.Abbrechen1, &QAction::triggered, this,
             [this] { Guarded([&] { game_->Abbrechen1Click(); }); });
     connect(m.Rekorde1, &QAction::triggered, this, [this] { Guarded([&] { Rekorde1Click(); }); });
+    connect(m.Statistik1, &QAction::triggered, this,
+            [this] { Guarded([&] { Statistik1Click(); }); });
     connect(m.Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
     for (QAction* preset : {m.Einfach1, m.Mittel1, m.Schwierig1}) {
         connect(preset, &QAction::triggered, this, [this, preset] {
@@ -303,6 +305,18 @@ void TForm1::Benutzerdefiniert1Click() {
 void TForm1::Rekorde1Click() {
     const TFocusReturn focusReturn(*this);
     Form3().exec();
+}
+
+void TForm1::Statistik1Click() {
+    const TFocusReturn focusReturn(*this);
+    statistics_.ShowDialog(this, game_->Records, BonusPointsChecked(), game_->Mode,
+                           QtApplication::ShowErrorBox);
+}
+
+// After the game's last frame, before any record prompt; also from the game's
+// destructor, when the window has let it go.
+void TForm1::GameFinished(const TPlayedGame& game) {
+    statistics_.Keep(game, QtApplication::ShowErrorBox);
 }
 
 void TForm1::Info1Click() {

@@ -8,6 +8,7 @@
 #include "platform/app/QtApplication.h"
 #include "platform/window/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
+#include "stats/StatisticsKeeper.h"
 
 #include <functional>
 #include <memory>
@@ -66,6 +67,7 @@ public:
     TDXTimer& Timer() { return DXTimer; }
     QtDrawAreaWidget& DrawAreaWidget() { return *drawAreaWidget_; }
     const QString& SettingsFile() const { return settingsFile_; }
+    TStatisticsKeeper& Statistics() { return statistics_; }
 
     // Menu handlers.
     void Spiel1Click();
@@ -73,6 +75,7 @@ public:
     void MenuItem_DefConfigClick(TMode tag);
     void Benutzerdefiniert1Click();
     void Rekorde1Click();
+    void Statistik1Click();
     void Info1Click();
     /// Plays the run of records[table][mode] when there is one: the records dialog
     /// closes first. A run that cannot be shown is refused with a message box.
@@ -161,10 +164,12 @@ private:
     void ShowRecords() override;
     void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
     void ReplayFailed(const QString& reason) override;
+    void GameFinished(const TPlayedGame& game) override;
     void RefuseRecordRun(const QString& reason);
 
     TForm1Services services_;
     QString settingsFile_;
+    TStatisticsKeeper statistics_{settingsFile_};
     /// The records as this run last read or saved them: what another copy changed in
     /// the file since is told from what this one changed (MergeRecords).
     TRecordTable loadedRecords_;

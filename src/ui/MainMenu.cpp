@@ -34,6 +34,7 @@ TMainMenu::TMainMenu(QMainWindow& window) : QObject(&window) {
     Abbrechen1 = AddItem(Spiel1, QStringLiteral("Abbrechen"), QStringLiteral("Esc"));
     Spiel1->addSeparator();
     Rekorde1 = AddItem(Spiel1, QStringLiteral("Rekorde..."));
+    Statistik1 = AddItem(Spiel1, QStringLiteral("Statistik..."));
     Spiel1->addSeparator();
     Beenden1 = AddItem(Spiel1, QStringLiteral("Beenden"), QStringLiteral("Alt+F4"));
 

@@ -29,6 +29,7 @@ public:
     QAction* Pause1;
     QAction* Abbrechen1;
     QAction* Rekorde1;
+    QAction* Statistik1;
     QAction* Beenden1;
     QMenu* Optionen1;
     QActionGroup* DifficultyGroup;

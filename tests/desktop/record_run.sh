@@ -39,8 +39,8 @@ xdotool mousemove 5 5
 game_end=$(still_picture)
 ls "$scratch/game"/*.fenurun >/dev/null 2>&1 || fail "no run kept beside Settings.ini"
 
-# Spiel > Rekorde...: the last item but one.
-xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
+# Spiel > Rekorde...: the last item but two.
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Return
 wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
 sleep 0.3
 records=$(xdotool search --name '^Rekorde$' | head -n1)

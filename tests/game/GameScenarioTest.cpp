@@ -245,6 +245,38 @@ TEST_F(GameScenario, ACustomGameNeverSetsARecord) {
             EXPECT_EQ(entry.Points, 0u);
 }
 
+// Preset and custom, ended or left: each once, the first before its record prompt.
+TEST_F(GameScenario, EveryGameIsHandedToTheStatisticsOnceWithHowItEnded) {
+    size_t finishedAtPrompt = 0;
+    view.answer = [&](QString&) { return (finishedAtPrompt = view.finished.size()) > 0; };
+    StartGame();
+    EndGameAt(3000);
+    EXPECT_EQ(finishedAtPrompt, 1u);
+    game.Mode = 3;
+    game.CurrentConfig = {{20, 20}, 15, 5};
+    StartGame();
+    RunUntil(1500);
+    StartGame(); // F2 while it runs
+    RunUntil(2200);
+    game.Pause1Click();
+    game.Abbrechen1Click();
+    game.Abbrechen1Click();
+    ASSERT_EQ(view.finished.size(), 3u);
+    const TPlayedGame& caught = view.finished[0];
+    EXPECT_EQ(caught.End, TGameEnd::Caught);
+    EXPECT_EQ(caught.Mode, 0);
+    EXPECT_EQ(caught.TimePoints, 3u);
+    EXPECT_GE(caught.Milliseconds, 3000u);
+    EXPECT_TRUE(caught.Config.BallRadii.empty()) << "a preset's settings are its difficulty's";
+    for (const TPlayedGame& left : {view.finished[1], view.finished[2]}) {
+        EXPECT_EQ(left.End, TGameEnd::Aborted);
+        EXPECT_EQ(left.Config, game.CurrentConfig);
+    }
+    EXPECT_EQ(view.finished[1].Milliseconds, 1500u);
+    EXPECT_EQ(view.finished[2].TimePoints, 2u);
+    EXPECT_LE(std::abs(view.finished[2].StartedUtc.secsTo(QDateTime::currentDateTimeUtc())), 5);
+}
+
 TEST_F(GameScenario, NewGameDuringTheFadeSkipsTheRecordCheck) {
     view.answer = [](QString&) { return true; };
     StartGame();

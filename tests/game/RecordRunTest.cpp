@@ -115,6 +115,7 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_FALSE(game.Replaying());
     EXPECT_FALSE(view.timerEnabled) << "the last picture stays";
     EXPECT_EQ(view.prompts, 1) << "no record from a replay";
+    EXPECT_EQ(view.finished.size(), 1u) << "nor a game for the statistics";
     EXPECT_EQ(GameRandom().Seed(), seed) << "watching decides nothing of the next game";
 
     // A run that plays differently here than where it was recorded stops.

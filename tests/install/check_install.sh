@@ -20,8 +20,8 @@ expect usr/share/doc/fenu/changelog.gz
 expect usr/share/metainfo/org.example.fenu.metainfo.xml
 expect usr/share/icons/hicolor/32x32/apps/org.example.fenu.png
 expect usr/share/icons/hicolor/256x256/apps/org.example.fenu.png
-# The sound module, which the program loads relative to itself.
-expect usr/lib/games/fenu/libfenu_sound.so
+# The sound and statistics modules, which the program loads relative to itself.
+for name in sound statistics statistics_dialog; do expect usr/lib/games/fenu/libfenu_$name.so; done
 [[ -x "$root/usr/games/fenu" ]] || { echo "fenu is not executable" >&2; exit 1; }
 # The run files' type, known by name and by content.
 update-mime-database "$root/usr/share/mime"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameView.h"
+#include "game/PlayedGame.h"
 #include "sprites/Sprite.h"
 
 #include <functional>
@@ -43,6 +44,7 @@ public:
     }
     void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
+    void GameFinished(const TPlayedGame& game) override { finished.push_back(game); }
 
     TCanvas* canvas = nullptr;
     TPoint origin{100, 50};
@@ -57,6 +59,7 @@ public:
     QString promptTitle, promptText, promptInitial;
     std::function<bool(QString&)> answer; ///< edits the name; false cancels
     int recordsShown = 0;
+    std::vector<TPlayedGame> finished; ///< handed over for the statistics
 
 private:
     TSpriteEngine& engine_;

@@ -1,0 +1,269 @@
+#include "stats/sqlite/StatisticsStore.h"
+
+#include "stats/sqlite/SqliteFailure.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace fenu {
+
+namespace {
+
+const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
+
+// The columns a later version may add to but never take away, so that it can be
+// read here.
+const char* const Schema[] = {
+    "CREATE TABLE IF NOT EXISTS games ("
+    " id INTEGER PRIMARY KEY,"
+    " started TEXT NOT NULL,"              // UTC, yyyy-mm-dd hh:mm:ss.sss
+    " mode INTEGER NOT NULL,"              // 0 Einfach, 1 Mittel, 2 Schwierig, 3 custom
+    " balls INTEGER, ball_radius INTEGER," // a custom game's settings, else NULL
+    " player_radius INTEGER, max_speed INTEGER,"
+    " bonus INTEGER NOT NULL,"
+    " time_points INTEGER NOT NULL,"
+    " bonus_points INTEGER NOT NULL,"
+    " seconds REAL NOT NULL,"
+    " ending TEXT NOT NULL CHECK (ending IN ('berührt', 'gefangen', 'abgebrochen')))",
+    "CREATE INDEX IF NOT EXISTS games_by_kind ON games (bonus, mode, started, id)",
+};
+
+QString EndingName(TGameEnd end) {
+    switch (end) {
+    case TGameEnd::Touched:
+        return QStringLiteral("berührt");
+    case TGameEnd::Caught:
+        return QStringLiteral("gefangen");
+    case TGameEnd::Aborted:
+        break;
+    }
+    return QStringLiteral("abgebrochen");
+}
+
+// Named after the store's address, unique among the stores there are: a count
+// would start anew in each copy of this code (the module's and a test's).
+QString ConnectionName(const void* store) {
+    return QStringLiteral("fenu-statistics-%1").arg(reinterpret_cast<quintptr>(store));
+}
+
+int StoredMode(TMode mode) {
+    return std::min<int>(mode, TStatistics::CustomKind);
+}
+
+} // namespace
+
+TStatisticsStore::TStatisticsStore(QString file, int busyTimeoutMs)
+    : file_(std::move(file)), connection_(ConnectionName(this)), busyTimeoutMs_(busyTimeoutMs) {
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+}
+
+TStatisticsStore::~TStatisticsStore() {
+    Database().close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QSqlDatabase TStatisticsStore::Database() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+QString TStatisticsStore::Unwritable() {
+    if (!Open())
+        return failure_;
+    return newer_ ? QStringLiteral("Die Datei stammt von einer neueren Version von feNU.")
+                  : QString();
+}
+
+bool TStatisticsStore::Open() {
+    if (open_)
+        return true;
+    failure_ = OpenFile();
+    if (noDatabase_) {
+        Database().close();
+        const QString notMoved = PutAside();
+        failure_ = notMoved.isEmpty() ? OpenFile()
+                                      : QStringLiteral("Die Datei ist keine Datenbank und kann "
+                                                       "nicht beiseitegelegt werden (%1).")
+                                            .arg(notMoved);
+    }
+    if (!failure_.isEmpty())
+        Database().close();
+    open_ = failure_.isEmpty();
+    return open_;
+}
+
+QString TStatisticsStore::OpenFile() {
+    noDatabase_ = false;
+    QSqlDatabase database = Database();
+    if (!database.isValid())
+        return QStringLiteral("Der SQLite-Treiber von Qt (QSQLITE) fehlt.");
+    // The user's configuration folder may not be there before the first save.
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    database.setDatabaseName(file_);
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (!database.open())
+        return SqliteFailureReason(database.lastError());
+    QSqlQuery version = Run("PRAGMA user_version", {});
+    noDatabase_ = SqliteCode(version.lastError()) == static_cast<int>(TSqliteCode::NotADatabase);
+    if (!version.next())
+        return SqliteFailureReason(version.lastError());
+    const int found = version.value(0).toInt();
+    version.finish();
+    newer_ = found > SchemaVersion;
+    if (newer_)
+        return {};
+    // A read-only file stays in its journal mode: its writes fail with their reason.
+    Run("PRAGMA journal_mode = WAL", {});
+    // In WAL mode a commit that is not synced survives a crash of the program, only
+    // not one of the machine; a sync per game would delay the record prompt.
+    Run("PRAGMA synchronous = NORMAL", {});
+    return found < SchemaVersion ? CreateSchema() : QString();
+}
+
+QString TStatisticsStore::CreateSchema() {
+    QSqlQuery query(Database());
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return SqliteFailureReason(query.lastError());
+    for (const char* statement : Schema) {
+        if (!query.exec(QString::fromUtf8(statement))) {
+            const QString reason = SqliteFailureReason(query.lastError());
+            query.exec(QStringLiteral("ROLLBACK"));
+            return reason;
+        }
+    }
+    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) ||
+        !query.exec(QStringLiteral("COMMIT"))) {
+        const QString reason = SqliteFailureReason(query.lastError());
+        query.exec(QStringLiteral("ROLLBACK"));
+        return reason;
+    }
+    return {};
+}
+
+// Returns the name the file could not be given, empty once it is aside.
+QString TStatisticsStore::PutAside() {
+    const QString base = file_ + QString::fromLatin1(AsideSuffix);
+    for (int number = 1; number < 1000; ++number) {
+        const QString aside = number == 1 ? base : base + QStringLiteral("-%1").arg(number);
+        if (QFileInfo::exists(aside))
+            continue;
+        // A rename never replaces a file that is there.
+        if (!QFile::rename(file_, aside))
+            return QFileInfo(aside).fileName();
+        keptAside_ = aside;
+        return {};
+    }
+    return base;
+}
+
+QSqlQuery TStatisticsStore::Run(const char* statement, std::initializer_list<QVariant> values) {
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromUtf8(statement)))
+        return query;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    query.exec();
+    return query;
+}
+
+QString TStatisticsStore::Write(const char* statement, std::initializer_list<QVariant> values) {
+    if (!Open())
+        return failure_;
+    if (newer_)
+        return Unwritable();
+    // Taken with the write lock at once: a transaction that read first could not
+    // wait for another copy's write to end, only fail.
+    QSqlQuery transaction(Database());
+    if (!transaction.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return SqliteFailureReason(transaction.lastError());
+    QSqlQuery write = Run(statement, values);
+    QSqlError error = write.lastError();
+    write.finish();
+    if (error.type() == QSqlError::NoError && !transaction.exec(QStringLiteral("COMMIT")))
+        error = transaction.lastError();
+    if (error.type() == QSqlError::NoError)
+        return {};
+    transaction.exec(QStringLiteral("ROLLBACK"));
+    return SqliteFailureReason(error);
+}
+
+QString TStatisticsStore::Add(const TPlayedGame& game) {
+    const bool custom = game.Mode >= CustomMode;
+    const auto setting = [custom](int32_t value) { return custom ? QVariant(value) : QVariant(); };
+    const int32_t ballRadius = game.Config.BallRadii.empty() ? 0 : game.Config.BallRadii.front();
+    return Write("INSERT INTO games (started, mode, balls, ball_radius, player_radius, "
+                 "max_speed, bonus, time_points, bonus_points, seconds, ending) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                 {game.StartedUtc.toUTC().toString(TimeFormat), StoredMode(game.Mode),
+                  setting(static_cast<int32_t>(game.Config.BallRadii.size())), setting(ballRadius),
+                  setting(game.Config.PlayerRadius), setting(game.Config.MaxStartSpeed),
+                  game.Bonus ? 1 : 0, game.TimePoints, game.BonusPoints, game.Milliseconds / 1000.0,
+                  EndingName(game.End)});
+}
+
+QString TStatisticsStore::Clear() {
+    return Write("DELETE FROM games", {});
+}
+
+TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
+    TStatisticsSummary summary;
+    if (!Open())
+        return summary;
+    const QVariant b = bonus ? 1 : 0;
+    const QVariant m = StoredMode(mode);
+    QSqlQuery totals =
+        Run("SELECT COUNT(*), TOTAL(seconds), AVG(time_points + bonus_points) FROM games "
+            "WHERE bonus = ? AND mode = ?",
+            {b, m});
+    if (!totals.next() || totals.value(0).toInt() == 0)
+        return summary;
+    summary.Games = totals.value(0).toInt();
+    summary.Seconds = totals.value(1).toDouble();
+    summary.Average = totals.value(2).toDouble();
+
+    // The middle game, or the mean of the two middle games.
+    QSqlQuery median = Run("SELECT AVG(points) FROM (SELECT time_points + bonus_points AS points "
+                           "FROM games WHERE bonus = ? AND mode = ? "
+                           "ORDER BY points LIMIT ? OFFSET ?)",
+                           {b, m, 2 - summary.Games % 2, (summary.Games - 1) / 2});
+    if (median.next())
+        summary.Median = median.value(0).toDouble();
+
+    QSqlQuery best = Run("SELECT time_points + bonus_points AS points, started FROM games "
+                         "WHERE bonus = ? AND mode = ? ORDER BY points DESC, started, id LIMIT 1",
+                         {b, m});
+    if (best.next()) {
+        summary.BestPoints = best.value(0).toUInt();
+        summary.BestStartedUtc = QDateTime::fromString(best.value(1).toString(), TimeFormat);
+        summary.BestStartedUtc.setTimeSpec(Qt::UTC);
+    }
+
+    QSqlQuery lastTen = Run("SELECT AVG(points) FROM (SELECT time_points + bonus_points AS points "
+                            "FROM games WHERE bonus = ? AND mode = ? "
+                            "ORDER BY started DESC, id DESC LIMIT 10)",
+                            {b, m});
+    if (lastTen.next())
+        summary.LastTenAverage = lastTen.value(0).toDouble();
+    return summary;
+}
+
+std::vector<uint32_t> TStatisticsStore::Course(bool bonus, TMode mode) {
+    std::vector<uint32_t> points;
+    if (!Open())
+        return points;
+    QSqlQuery query = Run("SELECT time_points + bonus_points FROM games "
+                          "WHERE bonus = ? AND mode = ? ORDER BY started, id",
+                          {bonus ? 1 : 0, StoredMode(mode)});
+    while (query.next())
+        points.push_back(query.value(0).toUInt());
+    return points;
+}
+
+} // namespace fenu

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "game/Records.h"
+#include "stats/Statistics.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QPushButton;
+class QTabBar;
+
+namespace fenu {
+
+class TPointsChart;
+
+/// The statistics dialog ("Statistik"), in the look of the records: a tab for
+/// games without and one for games with bonus points, a choice of difficulty, the
+/// figures of that kind of game and the chart of its points beside them.
+///
+/// The figures come from the database's own queries each time the choice
+/// changes; only the chart reads the points of every game. "Statistik löschen"
+/// asks first and empties the statistics, never the records (the records table
+/// gives the best game its player's name where it holds that game's points).
+/// "OK", Enter and the close box close it; Escape does not.
+class TStatisticsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    TStatisticsDialog(TStatistics& statistics, const TRecordTable& records, bool bonus, TMode mode,
+                      QWidget* parent = nullptr);
+
+    QTabBar* Tabs;
+    QComboBox* Difficulty;
+    QPushButton* ClearButton;
+    QPushButton* OkButton;
+    TPointsChart* Chart;
+
+    /// "Statistik löschen": asks, then empties the statistics.
+    void ClearClick();
+    /// The figures and the chart of the chosen tab and difficulty, read anew.
+    void Refresh();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* AddFigure(QFormLayout& figures, const QString& caption, const char* name);
+
+    TStatistics& statistics_;
+    TRecordTable records_;
+    QLabel* games_;
+    QLabel* playTime_;
+    QLabel* average_;
+    QLabel* median_;
+    QLabel* best_;
+    QLabel* lastTen_;
+};
+
+} // namespace fenu

@@ -1,0 +1,135 @@
+// The SQLite store: games written and read back as figures, two copies writing to
+// one file, a lock held past the timeout, a file that is no database, a newer schema.
+#include "stats/sqlite/StatisticsStore.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace fenu {
+namespace {
+
+TPlayedGame Game(uint32_t points, TMode mode = 1, int minute = 0,
+                 TGameEnd end = TGameEnd::Touched) {
+    TPlayedGame game;
+    game.StartedUtc = QDateTime(QDate(2026, 12, 8), QTime(10, minute), Qt::UTC);
+    game.Mode = mode;
+    game.TimePoints = points;
+    game.Milliseconds = points * 1000 + 500;
+    game.End = end;
+    return game;
+}
+
+class StatisticsStore : public ::testing::Test {
+protected:
+    /// One value of a statement run on a connection of the test's own.
+    QVariant Raw(const QString& statement) {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+        database.setDatabaseName(file);
+        QVariant value;
+        if (database.open()) {
+            QSqlQuery query(database);
+            if (query.exec(statement) && query.next())
+                value = query.value(0);
+        }
+        database = {};
+        QSqlDatabase::removeDatabase("raw");
+        return value;
+    }
+
+    QTemporaryDir folder;
+    QString file = folder.filePath(QStringLiteral("Statistik.sqlite"));
+};
+
+TEST_F(StatisticsStore, KeepsEveryGameAndFindsItsFiguresInTheOrderPlayed) {
+    TStatisticsStore store(file);
+    // Written out of order: the course follows the start times.
+    for (const auto& [points, minute] : {std::pair{30u, 3}, {10u, 1}, {20u, 2}, {5u, 4}})
+        ASSERT_EQ(store.Add(Game(points, 1, minute)), QString());
+    TPlayedGame custom = Game(7, 3, 5, TGameEnd::Caught);
+    custom.Config = {{20, 20}, 15, 5};
+    TPlayedGame bonus = Game(8, 1, 6, TGameEnd::Aborted);
+    bonus.Bonus = true;
+    bonus.BonusPoints = 40;
+    ASSERT_EQ(store.Add(custom) + store.Add(bonus), QString());
+
+    const TStatisticsSummary mittel = store.Summary(false, 1);
+    EXPECT_EQ(mittel.Games, 4);
+    EXPECT_DOUBLE_EQ(mittel.Seconds, 67.0);
+    EXPECT_DOUBLE_EQ(mittel.Average, 16.25);
+    EXPECT_DOUBLE_EQ(mittel.Median, 15.0);
+    EXPECT_EQ(mittel.BestPoints, 30u);
+    EXPECT_EQ(mittel.BestStartedUtc, Game(0, 1, 3).StartedUtc);
+    EXPECT_DOUBLE_EQ(mittel.LastTenAverage, 16.25);
+    EXPECT_EQ(store.Course(false, 1), (std::vector<uint32_t>{10, 20, 30, 5}));
+    EXPECT_EQ(store.Course(true, 1), std::vector<uint32_t>{48}) << "time and bonus points";
+    EXPECT_EQ(store.Summary(false, 3).Median, 7.0);
+    EXPECT_EQ(store.Summary(false, 0).Games, 0);
+
+    EXPECT_EQ(Raw("SELECT balls || ' ' || ball_radius || ' ' || player_radius || ' ' || max_speed "
+                  "|| ' ' || ending FROM games WHERE mode = 3"),
+              QStringLiteral("2 20 15 5 gefangen"));
+    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games WHERE balls IS NULL AND ending = 'berührt'"), 4);
+    EXPECT_EQ(Raw("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(Raw("PRAGMA user_version"), TStatisticsStore::SchemaVersion);
+
+    ASSERT_EQ(store.Clear(), QString());
+    EXPECT_EQ(store.Summary(false, 1).Games + store.Summary(true, 1).Games, 0);
+}
+
+TEST_F(StatisticsStore, TwoCopiesWriteInTurnAndALockHeldPastTheTimeoutFailsOneWriteOnly) {
+    TStatisticsStore first(file), second(file, 100);
+    for (uint32_t i = 0; i < 20; ++i) {
+        ASSERT_EQ(first.Add(Game(i)), QString());
+        ASSERT_EQ(second.Add(Game(100 + i)), QString());
+    }
+    EXPECT_EQ(first.Summary(false, 1).Games, 40);
+
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+    other.setDatabaseName(file);
+    ASSERT_TRUE(other.open());
+    QSqlQuery lock(other);
+    ASSERT_TRUE(lock.exec("BEGIN IMMEDIATE"));
+    EXPECT_EQ(second.Add(Game(1)),
+              QStringLiteral("Die Datei ist von einem anderen Programm gesperrt."));
+    ASSERT_TRUE(lock.exec("COMMIT"));
+    EXPECT_EQ(second.Add(Game(1)), QString());
+    EXPECT_EQ(second.Summary(false, 1).Games, 41);
+    lock = QSqlQuery();
+    other = {};
+    QSqlDatabase::removeDatabase("other");
+}
+
+TEST_F(StatisticsStore, AFileThatIsNoDatabaseIsKeptAsideUnderItsOwnNameAndANewOneStarted) {
+    for (const QString& aside : {file + ".keine-Datenbank", file + ".keine-Datenbank-2"}) {
+        QFile junk(file);
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+        junk.close();
+        TStatisticsStore store(file);
+        EXPECT_EQ(store.Add(Game(3)), QString());
+        EXPECT_EQ(store.KeptAside(), aside);
+        QFile kept(aside);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray(4096, 'x'));
+        EXPECT_EQ(store.Summary(false, 1).Games, 1);
+    }
+}
+
+TEST_F(StatisticsStore, AFileOfANewerSchemaIsShownButNotWritten) {
+    ASSERT_EQ(TStatisticsStore(file).Add(Game(12)), QString());
+    Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion + 1));
+    TStatisticsStore store(file);
+    const QString newer = QStringLiteral("Die Datei stammt von einer neueren Version von feNU.");
+    EXPECT_EQ(store.Unwritable(), newer);
+    EXPECT_EQ(store.Add(Game(20)), newer);
+    EXPECT_EQ(store.Clear(), newer);
+    EXPECT_EQ(store.Summary(false, 1).BestPoints, 12u);
+    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 1);
+}
+
+} // namespace
+} // namespace fenu
