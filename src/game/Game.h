@@ -30,7 +30,6 @@ public:
     /// Destroys bullets and balls; the settings are saved by the main window after.
     ~TGame() override;
 
-
     void StartAttractMode();
     void CreateBalls();
     void FreeBullets(bool clearList);
@@ -40,7 +39,7 @@ public:
     void Neu1Click();
     /// Plays a recorded game again from its first frame, the player's mouse left
     /// out of it; a new game or "Abbrechen" ends it.
-    void StartReplay(const TRunRecording& run, const QString& player);
+    void StartReplay(TRunRecording run, const QString& player);
     bool Replaying() const { return ReplayedConfig != nullptr; }
     /// The run of the last game played (complete once its fade has ended).
     const TRunRecording& LastRun() const { return run_.Recording(); }

@@ -179,9 +179,12 @@ void TSettingsStore::Save(const TGameState& game, const TRecordTable* loadedReco
     // The per-user configuration folder may not exist yet.
     QDir().mkpath(info.absolutePath());
     if (!file.Flush()) {
-        throw ESettingsWriteError(
-            QStringLiteral("In %1 kann nicht geschrieben werden").arg(info.absoluteFilePath()));
+        throw ESettingsWriteError(CannotWriteIn(info.absoluteFilePath()));
     }
+}
+
+QString CannotWriteIn(const QString& path) {
+    return QStringLiteral("In %1 kann nicht geschrieben werden").arg(path);
 }
 
 void LoadSettings(TGameState& game) {
