@@ -23,37 +23,26 @@ still_picture() {
     fail "the picture never stood still"
 }
 
-# Spiel > Rekorde...: the last item but one.
-open_records() {
-    xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
-    wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
-    sleep 0.3
-    records=$(xdotool search --name '^Rekorde$' | head -n1)
-}
-refusal_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
-
 xdotool mousemove 5 5
 start_fenu '[Settings]\r\nMode=2\r\n[Bonus Records]\r\nPoints0=5\r\nPlayer0=Ida\r\n'
 main_window=$(xdotool search --name '^feNU$' | head -n1)
 sleep 0.5
 
-# A pipe, then a link to /dev/zero, in the place of Ida's run: each refused with the
-# box within a second of the double-click on her row, the first row.
+# A pipe, then a link to /dev/zero, as the run of Ida's row: refused within a second.
+refusal_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
+refused_at_once() {
+    xdotool mousemove --window "$records" 60 66 click --repeat 2 --delay 80 1
+    wait_for 1 refusal_shown || { kill -KILL "$fenu_pid"; fail "$1 as a run: no box within a second"; }
+    xdotool key Return sleep 0.3 && ! refusal_shown || fail "Enter did not close the box"
+}
 run_file="$scratch/game/Rekordlauf-Bonus-0.fenurun"
-mkfifo "$run_file"
-open_records
-for y in 60 70 80; do
-    xdotool mousemove --window "$records" 60 "$y" click --repeat 2 --delay 80 1
-    wait_for 1 refusal_shown && break
-done
-refusal_shown || { kill -KILL "$fenu_pid"; fail "a pipe as the run: no box within a second"; }
-xdotool key Return && rm "$run_file" && ln -s /dev/zero "$run_file"
-sleep 0.3
-! refusal_shown || fail "Enter did not close the box"
-xdotool click --repeat 2 --delay 80 1
-wait_for 1 refusal_shown || { kill -KILL "$fenu_pid"; fail "a link to /dev/zero: no box within a second"; }
-xdotool key Return sleep 0.3 key Return && rm "$run_file"
-wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
+wait_for 5 caption_matches '^Rekorde$' && sleep 0.3 || fail "the menu did not open the records"
+records=$(xdotool search --name '^Rekorde$' | head -n1)
+mkfifo "$run_file" && refused_at_once "a pipe"
+rm "$run_file" && ln -s /dev/zero "$run_file" && refused_at_once "a link to /dev/zero"
+rm "$run_file" && xdotool key Return && wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' ||
+    fail "Enter did not close the records"
 
 xdotool key F2
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
@@ -66,7 +55,11 @@ xdotool mousemove 5 5
 game_end=$(still_picture)
 ls "$scratch/game"/*.fenurun >/dev/null 2>&1 || fail "no run kept beside Settings.ini"
 
-open_records
+# Spiel > Rekorde...: the last item but one.
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
+wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
+sleep 0.3
+records=$(xdotool search --name '^Rekorde$' | head -n1)
 # Down the list from its top: rows without a run do nothing; "Schwierig" is last.
 for y in 60 70 80 90 100 110 120 130; do
     xdotool mousemove --window "$records" 60 "$y" click --repeat 2 --delay 80 1
