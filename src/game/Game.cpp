@@ -91,12 +91,12 @@ TRunSettings TGame::RunSettings() const {
             ClientHeight,  GameRandom().Seed()};
 }
 
-void TGame::StartReplay(const TRunRecording& run, const QString& player) {
+void TGame::StartReplay(TRunRecording run, const QString& player) {
     if (!Replaying())
         seedBeforeReplay_ = GameRandom().Seed();
-    run_.StartReplay(run);
+    run_.StartReplay(std::move(run));
     ReplayedConfig = &run_.Replay().Settings.Config;
-    GameRandom().SetSeed(run.Settings.Seed);
+    GameRandom().SetSeed(run_.Replay().Settings.Seed);
     replayCaption_ = title_ + QStringLiteral(" - Rekordlauf von ") + player + QStringLiteral(" [");
     caption_.valid = false;
     StartGame();

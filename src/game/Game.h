@@ -40,7 +40,7 @@ public:
     void Neu1Click();
     /// Plays a recorded game again from its first frame, the player's mouse left
     /// out of it; a new game or "Abbrechen" ends it.
-    void StartReplay(const TRunRecording& run, const QString& player);
+    void StartReplay(TRunRecording run, const QString& player);
     bool Replaying() const { return ReplayedConfig != nullptr; }
     /// The run of the last game played (complete once its fade has ended).
     const TRunRecording& LastRun() const { return run_.Recording(); }

@@ -229,6 +229,7 @@ TForm3& TForm1::Form3() {
     if (!form3_) {
         form3_ = std::make_unique<TForm3>(game_->Records, *this, this);
         connect(form3_.get(), &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
+        form3_->SetRecordRuns(TRecordRuns(settingsFile_));
         UseSystemMessageFont();
     }
     return *form3_;
@@ -361,9 +362,10 @@ void TForm1::PlayRecordRun(int table, int mode) {
         form3_->accept();
     // Started once the dialog's loop has ended, and outside any frame: the records
     // dialog may have been opened by the end of a game.
-    QTimer::singleShot(0, this, [this, run = std::move(loaded.Run), player = entry.Player] {
-        Guarded([&] { game_->StartReplay(run, player); });
-    });
+    QTimer::singleShot(0, this,
+                       [this, run = std::move(loaded.Run), player = entry.Player]() mutable {
+                           Guarded([&] { game_->StartReplay(std::move(run), player); });
+                       });
 }
 
 void TForm1::RefuseRecordRun(const QString& reason) {

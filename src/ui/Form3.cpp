@@ -60,10 +60,15 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole) {
         return static_cast<int>(columns[static_cast<size_t>(index.column())].Alignment);
     }
+    const auto table = static_cast<size_t>(table_);
+    const auto row = static_cast<size_t>(index.row());
+    const TRecord& entry = records_[table][row];
+    if (role == Qt::ToolTipRole && entry.Points != 0 && runsOffered_[table][row]) {
+        return QStringLiteral("Doppelklick: Rekordlauf ansehen");
+    }
     if (role != Qt::DisplayRole) {
         return {};
     }
-    const TRecord& entry = records_[static_cast<size_t>(table_)][static_cast<size_t>(index.row())];
     switch (index.column()) {
     case 0:
         return DifficultyName(index.row());
@@ -163,7 +168,6 @@ TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* pare
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSortingEnabled(false);
-    ListView1->setToolTip(QStringLiteral("Doppelklick: Rekordlauf ansehen"));
     QHeaderView* header = ListView1->header();
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
@@ -203,6 +207,13 @@ void TForm3::TabControl1Change() {
 }
 
 void TForm3::showEvent(QShowEvent* event) {
+    // Asked once per showing, not per mouse move: a few bytes of at most six files.
+    TRecordsModel::TRunsOffered offered{};
+    for (size_t t = 0; runs_ && t < offered.size(); ++t) {
+        for (size_t n = 0; n < offered[t].size(); ++n)
+            offered[t][n] = runs_->Offers(t, static_cast<TMode>(n), records_[t][n]);
+    }
+    model_->SetRunsOffered(offered);
     TabControl1->SetTabIndex(options_.BonusPointsChecked() ? 1 : 0);
     // Setting the same tab again emits no change, yet the table may have changed
     // since the last showing (a record just entered).

@@ -3,6 +3,10 @@
 #include "game/OptionMarks.h"
 #include "game/Records.h"
 #include "ui/DialogPlacement.h"
+#include "ui/RecordRuns.h"
+
+#include <array>
+#include <optional>
 
 #include <QAbstractTableModel>
 #include <QWidget>
@@ -31,6 +35,11 @@ public:
     /// Tells the view that the shown table has changed underneath it.
     void Refresh();
 
+    /// Which entries a double-click shows a run of (or the reason it cannot): only
+    /// their rows promise one in their tooltip.
+    using TRunsOffered = std::array<std::array<bool, RowCount>, 2>;
+    void SetRunsOffered(const TRunsOffered& offered) { runsOffered_ = offered; }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -41,6 +50,7 @@ public:
 private:
     TRecordTable& records_;
     int table_ = 0;
+    TRunsOffered runsOffered_{};
 };
 
 /// A strip of tabs over a framed area that holds the same controls for every
@@ -81,6 +91,8 @@ public:
 
     TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* parent = nullptr);
 
+    /// Where the records' runs are kept: each showing asks which rows have one.
+    void SetRecordRuns(const TRecordRuns& runs) { runs_ = runs; }
 
     /// "Rekorde löschen": empties the three entries of the shown table only.
     void Button1Click();
@@ -104,6 +116,7 @@ private:
     TRecordTable& records_;
     const TOptionMarks& options_;
     TRecordsModel* model_;
+    std::optional<TRecordRuns> runs_;
 };
 
 } // namespace fenu

@@ -3,6 +3,13 @@
 #include "game/run/RunFile.h"
 #include "platform/app/VersionInfo.h"
 #include "platform/profile/FileReplacement.h"
+#include "ui/SettingsStore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +18,62 @@
 namespace fenu {
 
 namespace {
-// A run file is a few ten kilobytes; anything far larger is none of ours.
-constexpr qint64 MaxRunFileSize = 64 * 1024 * 1024;
+
+// Five minutes of play take about 60 kB, and under 100 kB however fast the mouse
+// moves: this holds some hours of the fastest play, and nothing far larger is ours.
+constexpr qint64 MaxRunFileSize = 4 * 1024 * 1024;
+
+enum class TFileRead { Read, Missing, NotRegular, Unreadable };
+
+// Reads size bytes, or fewer where the file has shrunk meanwhile.
+bool ReadUpTo(int fd, qint64 size, QByteArray& data) {
+    data.resize(static_cast<qsizetype>(size));
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(fd, data.data() + done, static_cast<size_t>(data.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            data.truncate(done);
+            return got == 0;
+        }
+        done += got;
+    }
+    return true;
+}
+
+// Reads at most maxBytes of the file at path, a symbolic link followed. What is not a
+// regular file is refused before a byte is read: opening a pipe would wait for a writer
+// for ever, and a device may never end. The type is asked again of the file opened
+// (without waiting), which may have been swapped for another in between.
+TFileRead ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& data) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    if (!S_ISREG(status.st_mode))
+        return TFileRead::NotRegular;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    const bool known = ::fstat(fd, &status) == 0;
+    TFileRead result = TFileRead::Unreadable;
+    if (known && !S_ISREG(status.st_mode))
+        result = TFileRead::NotRegular;
+    else if (known && ReadUpTo(fd, std::min<qint64>(status.st_size, maxBytes), data))
+        result = TFileRead::Read;
+    ::close(fd);
+    return result;
+}
+
+// A run set for another entry (other points or name, e.g. by another copy of the
+// program) is never offered, whatever else its file holds.
+bool ForAnotherEntry(QByteArrayView data, const TRecord& entry) {
+    TRunEntry header;
+    return PeekRunEntry(data, header) &&
+           (header.Points != entry.Points || header.Player != entry.Player);
+}
+
 } // namespace
 
 TRecordRuns::TRecordRuns(const QString& settingsFile)
@@ -27,32 +88,46 @@ QString TRecordRuns::Path(size_t table, TMode mode) const {
 
 QString TRecordRuns::Save(const TRunRecording& run, const TRecord& entry) const {
     const TRunEntry header{entry.Points, entry.Player, RunProgramVersion()};
+    const QString path = Path(run.Settings.Bonus ? 1 : 0, run.Settings.Mode);
     QDir().mkpath(folder_);
-    return ReplaceFileContents(Path(run.Settings.Bonus ? 1 : 0, run.Settings.Mode),
-                               WriteRunFile(header, run));
+    if (!ReplaceFileContents(path, WriteRunFile(header, run)).isEmpty())
+        return CannotWriteIn(path);
+    return {};
+}
+
+bool TRecordRuns::Offers(size_t table, TMode mode, const TRecord& entry) const {
+    QByteArray head;
+    const TFileRead read = entry.Points == 0
+                               ? TFileRead::Missing
+                               : ReadRegularFile(Path(table, mode), RunEntryMaxBytes, head);
+    return read != TFileRead::Missing && !(read == TFileRead::Read && ForAnotherEntry(head, entry));
 }
 
 TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& entry) const {
     TLoaded loaded;
-    QFile file(Path(table, mode));
-    if (entry.Points == 0 || !file.open(QIODevice::ReadOnly))
+    QByteArray data;
+    const TFileRead read = entry.Points == 0
+                               ? TFileRead::Missing
+                               : ReadRegularFile(Path(table, mode), MaxRunFileSize + 1, data);
+    if (read == TFileRead::Missing || (read == TFileRead::Read && ForAnotherEntry(data, entry)))
         return loaded;
     loaded.Found = TFound::Refused;
-    if (file.size() > MaxRunFileSize) {
-        loaded.Reason = QStringLiteral("Die Datei ist zu groß.");
-        return loaded;
-    }
-    const QByteArray data = file.readAll();
     TRunEntry header;
-    loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+    if (read == TFileRead::NotRegular)
+        loaded.Reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+    else if (read == TFileRead::Unreadable)
+        loaded.Reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
+    else if (data.size() > MaxRunFileSize)
+        loaded.Reason = QStringLiteral("Die Datei ist zu groß.");
+    else
+        loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
     if (!loaded.Reason.isEmpty())
         return loaded;
     if (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1)) {
         loaded.Reason = QStringLiteral("Die Datei gehört zu einem anderen Eintrag.");
         return loaded;
     }
-    loaded.Found = header.Points == entry.Points && header.Player == entry.Player ? TFound::Ready
-                                                                                  : TFound::None;
+    loaded.Found = TFound::Ready;
     return loaded;
 }
 

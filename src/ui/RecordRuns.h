@@ -16,8 +16,13 @@ public:
     /// The file of records[table][mode].
     QString Path(size_t table, TMode mode) const;
 
-    /// Keeps the run that set entry; empty on success, otherwise what failed.
+    /// Keeps the run that set entry; empty on success, otherwise why not, in German.
     QString Save(const TRunRecording& run, const TRecord& entry) const;
+
+    /// Whether a double-click on records[table][mode] does something: a run kept for
+    /// it, or a file in its place that Load refuses with the reason. Reads no more
+    /// than the file's beginning.
+    bool Offers(size_t table, TMode mode, const TRecord& entry) const;
 
     enum class TFound { None, Ready, Refused };
     struct TLoaded {

@@ -191,10 +191,13 @@ TRecordTable TSettingsStore::Save(const TGameState& game, const TRecordTable* lo
     // The per-user configuration folder may not exist yet.
     QDir().mkpath(info.absolutePath());
     if (!file.Flush()) {
-        throw ESettingsWriteError(
-            QStringLiteral("In %1 kann nicht geschrieben werden").arg(info.absoluteFilePath()));
+        throw ESettingsWriteError(CannotWriteIn(info.absoluteFilePath()));
     }
     return written;
+}
+
+QString CannotWriteIn(const QString& path) {
+    return QStringLiteral("In %1 kann nicht geschrieben werden").arg(path);
 }
 
 } // namespace fenu

@@ -16,6 +16,9 @@ public:
     using Exception::Exception;
 };
 
+/// Why a file of the game could not be saved, as the error boxes say it.
+QString CannotWriteIn(const QString& path);
+
 /// The values of the settings file in a profile document: Mode and its radio item,
 /// CurrentConfig, the two option check marks and the records. Out-of-range numbers
 /// are clamped to what the custom dialog allows (count 1..20, radii 1..100, speed

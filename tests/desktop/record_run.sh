@@ -24,9 +24,25 @@ still_picture() {
 }
 
 xdotool mousemove 5 5
-start_fenu
+start_fenu '[Settings]\r\nMode=2\r\n[Bonus Records]\r\nPoints0=5\r\nPlayer0=Ida\r\n'
 main_window=$(xdotool search --name '^feNU$' | head -n1)
 sleep 0.5
+
+# A pipe, then a link to /dev/zero, as the run of Ida's row: refused within a second.
+refusal_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
+refused_at_once() {
+    xdotool mousemove --window "$records" 60 66 click --repeat 2 --delay 80 1
+    wait_for 1 refusal_shown || { kill -KILL "$fenu_pid"; fail "$1 as a run: no box within a second"; }
+    xdotool key Return sleep 0.3 && ! refusal_shown || fail "Enter did not close the box"
+}
+run_file="$scratch/game/Rekordlauf-Bonus-0.fenurun"
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Return
+wait_for 5 caption_matches '^Rekorde$' && sleep 0.3 || fail "the menu did not open the records"
+records=$(xdotool search --name '^Rekorde$' | head -n1)
+mkfifo "$run_file" && refused_at_once "a pipe"
+rm "$run_file" && ln -s /dev/zero "$run_file" && refused_at_once "a link to /dev/zero"
+rm "$run_file" && xdotool key Return && wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' ||
+    fail "Enter did not close the records"
 
 xdotool key F2
 wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"

@@ -41,9 +41,9 @@ protected:
                            view.origin.Y + (player->MidY() < 250 ? 480 : 20)};
     }
 
-    std::vector<std::vector<uint64_t>> PlayUntilEnd(bool replay) {
+    std::vector<std::vector<uint64_t>> PlayUntilEnd(bool replay, int frames = 20000) {
         std::vector<std::vector<uint64_t>> pictures;
-        for (int frame = 0; game.GameOverStep == 0 && frame < 20000; ++frame) {
+        for (int frame = 0; game.GameOverStep == 0 && frame < frames; ++frame) {
             clock.Advance(replay ? 5 : 16 + frame % 2);
             if (frame % 25 == 3)
                 game.DXDrawMouseDown(TMouseButton::mbLeft, 1, 1);
@@ -73,6 +73,9 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         name = QStringLiteral("Zoë");
         return true;
     };
+    game.Neu1Click(); // a game with shots before: the run recorded next holds its own only
+    PlayUntilEnd(false, 40);
+    game.Abbrechen1Click();
     game.Neu1Click();
     const auto played = PlayUntilEnd(false);
     ASSERT_NE(game.PlayerBall()->Touching, 0u) << "the game ends by a touch";
@@ -104,8 +107,23 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         EXPECT_TRUE(ReadRunFile(bytes, "1.0", ignored, unread).contains(reason))
             << reason.toStdString();
     EXPECT_TRUE(ReadRunFile(file, "1.1", ignored, unread).contains("Programmversion"));
+    for (const QString& version : {QString(1000, u'9'), QStringLiteral("1.0\x1b[2J")}) {
+        const QString why = ReadRunFile(WriteRunFile({1, {}, version}, run), "2", ignored, unread);
+        EXPECT_TRUE(why.contains("Programmversion.")) << "shown only short and printable";
+    }
+    // Numbers at the edges of their encoded lengths: codes 127|128 (a cursor step of
+    // -64|64 px), 16383|16384, 2^28 - 1|2^28 and the largest.
+    TRunRecording edges = run, edgesRead;
+    for (const int32_t step : {-64, 64, -8192, 8192, -(1 << 27), 1 << 27, INT32_MIN, INT32_MAX}) {
+        const TRunFrame last = edges.Frames.back();
+        edges.Frames.push_back(
+            {last.Elapsed + static_cast<uint32_t>(step), {last.Cursor.X + step, last.Cursor.Y}});
+    }
+    ASSERT_EQ(ReadRunFile(WriteRunFile(entry, edges), "1.0", ignored, edgesRead), QString());
+    EXPECT_EQ(edgesRead, edges);
 
     const uint32_t seed = GameRandom().Seed();
+    const size_t gamesKept = view.finished.size();
     game.StartReplay(run, entry.Player);
     EXPECT_FALSE(cursor.clip) << "the pointer is free";
     EXPECT_EQ(PlayUntilEnd(true), played) << "the player's cursor and clicks do nothing";
@@ -115,7 +133,7 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_FALSE(game.Replaying());
     EXPECT_FALSE(view.timerEnabled) << "the last picture stays";
     EXPECT_EQ(view.prompts, 1) << "no record from a replay";
-    EXPECT_EQ(view.finished.size(), 1u) << "nor a game for the statistics";
+    EXPECT_EQ(view.finished.size(), gamesKept) << "nor a game for the statistics";
     EXPECT_EQ(GameRandom().Seed(), seed) << "watching decides nothing of the next game";
 
     // A run that plays differently here than where it was recorded stops.

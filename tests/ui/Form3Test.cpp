@@ -3,10 +3,14 @@
 #include "support/FakeServices.h"
 #include "ui/DialogTestHelpers.h"
 #include "ui/InfoDlg.h"
+#include "ui/SettingsStore.h"
+
+#include <sys/stat.h>
 
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -204,6 +208,32 @@ TEST_F(Form3Test, EnterAfterClearingOneTableAndClickingTheOtherTabClosesWithoutC
     EXPECT_FALSE(run.StillOpen());
     EXPECT_EQ(records[1][0], TRecord{});
     EXPECT_EQ(records[0][2], (TRecord{123, QStringLiteral("Anna")}));
+}
+
+// A row promises a run only where a double-click shows one, or why not (here a pipe).
+TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
+    QTemporaryDir folder;
+    const TRecordRuns runs(folder.filePath("Settings.ini"));
+    TRunRecording run{{1, false, MakePresets()[1], 625, 500, 0}, {TRunFrame{}}, 1, {}, {}};
+    ASSERT_EQ(runs.Save(run, {50, "Bert"}), QString());
+    run.Settings.Mode = 2;
+    ASSERT_EQ(runs.Save(run, {50, "Anna"}), QString());
+    ASSERT_EQ(mkfifo(QFile::encodeName(runs.Path(1, 0)).constData(), 0600), 0);
+    records = {{{TRecord{10, "Eva"}, {50, "Anna"}, {50, "Anna"}}, {{{7, "Ida"}, {}, {}}}}};
+    form.SetRecordRuns(runs);
+    ShowAndHide();
+    for (int table : {0, 1}) {
+        form.TabControl1->SetTabIndex(table);
+        for (int row = 0; row < 3; ++row) {
+            const auto loaded = runs.Load(table, row, records[table][row]);
+            EXPECT_EQ(form.ListView1->model()->index(row, 1).data(Qt::ToolTipRole).isValid(),
+                      loaded.Found != TRecordRuns::TFound::None);
+            EXPECT_EQ(loaded.Found == TRecordRuns::TFound::Ready, table == 0 && row == 2);
+            EXPECT_EQ(loaded.Reason.contains("keine gewöhnliche Datei"), table == 1 && row == 0);
+        }
+    }
+    ASSERT_TRUE(QFile(runs.Path(0, 2)).setPermissions(QFileDevice::ReadOwner));
+    EXPECT_EQ(runs.Save(run, {60, "Anna"}), CannotWriteIn(runs.Path(0, 2)));
 }
 
 TEST_F(Form3Test, EveryTextFitsItsControlWithTheSystemMessageFont) {

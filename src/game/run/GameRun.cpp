@@ -22,8 +22,8 @@ void TGameRun::StartRecording(const TRunSettings& settings) {
     failure_.clear();
 }
 
-void TGameRun::StartReplay(const TRunRecording& run) {
-    replay_ = run;
+void TGameRun::StartReplay(TRunRecording run) {
+    replay_ = std::move(run);
     state_ = TState::Replaying;
     frame_ = 0;
     shot_ = 0;

@@ -26,7 +26,7 @@ public:
     const QString& Failure() const { return failure_; }
 
     void StartRecording(const TRunSettings& settings);
-    void StartReplay(const TRunRecording& run);
+    void StartReplay(TRunRecording run);
     /// Neither records nor replays from now on; the last recording stays.
     void Stop() {
         state_ = TState::Idle;

@@ -2,7 +2,7 @@
 
 #include "game/run/Crc32.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace fenu {
 
@@ -12,7 +12,9 @@ constexpr char Magic[4] = {'f', 'e', 'N', 'R'};
 constexpr uint16_t FormatVersion = 1;
 constexpr qsizetype HeaderSize = sizeof Magic + 2 + 4; // magic, format version, length
 constexpr qsizetype CrcSize = 4;
-constexpr qsizetype MaxTextBytes = 1024;
+constexpr qsizetype MaxTextBytes = RunFileMaxTextBytes;
+// Two texts with their lengths, difficulty, bonus option and points.
+static_assert(RunEntryMaxBytes == HeaderSize + 2 * (2 + MaxTextBytes) + 1 + 1 + 4);
 // The smallest encodings: a frame is three numbers, a checksum four bytes.
 constexpr qsizetype MinFrameBytes = 3;
 constexpr qsizetype ChecksumBytes = 4;
@@ -122,25 +124,50 @@ int32_t Sum(int32_t last, int32_t difference) {
     return static_cast<int32_t>(static_cast<uint32_t>(last) + static_cast<uint32_t>(difference));
 }
 
-bool InRange(int64_t value, int64_t low, int64_t high) {
-    return value >= low && value <= high;
+bool InRange(int64_t value, TRange range) {
+    return value >= range.Min && value <= range.Max;
 }
 
 void ReadSettings(TReader& in, TRunSettings& settings) {
     settings.FieldWidth = static_cast<int32_t>(in.U16());
     settings.FieldHeight = static_cast<int32_t>(in.U16());
     const uint32_t count = in.U8();
-    in.Check(InRange(count, 1, 20) && settings.FieldWidth > 0 && settings.FieldHeight > 0);
+    in.Check(InRange(count, CustomBallCount) && settings.FieldWidth > 0 &&
+             settings.FieldHeight > 0);
     settings.Config.BallRadii.assign(in.Failed() ? 0 : count, 0);
     for (int32_t& radius : settings.Config.BallRadii) {
         radius = static_cast<int32_t>(in.Varint());
-        in.Check(InRange(radius, 1, 100));
+        in.Check(InRange(radius, CustomRadius));
     }
     settings.Config.PlayerRadius = static_cast<int32_t>(in.Varint());
     settings.Config.MaxStartSpeed = static_cast<int32_t>(in.Varint());
-    in.Check(InRange(settings.Config.PlayerRadius, 1, 100) &&
-             InRange(settings.Config.MaxStartSpeed, 1, 30));
+    in.Check(InRange(settings.Config.PlayerRadius, CustomRadius) &&
+             InRange(settings.Config.MaxStartSpeed, CustomMaxStartSpeed));
     settings.Seed = in.U32();
+}
+
+// The entry's part of the header: program version, difficulty, bonus option, points
+// and player.
+void ReadEntry(TReader& in, TRunEntry& entry, TRunSettings& settings) {
+    entry.ProgramVersion = in.Text();
+    settings.Mode = static_cast<TMode>(in.U8());
+    const uint32_t bonus = in.U8();
+    settings.Bonus = bonus == 1;
+    in.Check(settings.Mode < PresetCount && bonus <= 1);
+    entry.Points = in.U32();
+    entry.Player = in.Text();
+}
+
+// Another version's text comes from the file: shown only when it looks like a version,
+// short and printable, never a kilobyte of whatever the file holds.
+QString OtherVersionReason(const QString& version) {
+    constexpr qsizetype MaxShownLength = 24;
+    const bool shown =
+        !version.isEmpty() && version.size() <= MaxShownLength &&
+        std::all_of(version.begin(), version.end(), [](QChar c) { return c.isPrint(); });
+    if (!shown)
+        return QStringLiteral("Die Datei stammt von einer anderen Programmversion.");
+    return QStringLiteral("Die Datei stammt von einer anderen Programmversion (%1).").arg(version);
 }
 
 void ReadFrames(TReader& in, TRunRecording& run) {
@@ -241,24 +268,27 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
         return QStringLiteral("Die Prüfsumme der Datei stimmt nicht.");
 
     TReader in(data.sliced(HeaderSize, bodyEnd - HeaderSize));
-    entry.ProgramVersion = in.Text();
-    if (entry.ProgramVersion != programVersion) {
-        return QStringLiteral("Die Datei stammt von einer anderen Programmversion (%1).")
-            .arg(entry.ProgramVersion);
-    }
     run = TRunRecording();
-    run.Settings.Mode = static_cast<TMode>(in.U8());
-    const uint32_t bonus = in.U8();
-    run.Settings.Bonus = bonus == 1;
-    in.Check(run.Settings.Mode < PresetCount && bonus <= 1);
-    entry.Points = in.U32();
-    entry.Player = in.Text();
+    ReadEntry(in, entry, run.Settings);
+    if (entry.ProgramVersion != programVersion)
+        return OtherVersionReason(entry.ProgramVersion);
     ReadSettings(in, run.Settings);
     ReadFrames(in, run);
     in.Check(in.Left() == 0);
     if (in.Failed())
         return QStringLiteral("Die Datei enthält ungültige Werte.");
     return {};
+}
+
+bool PeekRunEntry(QByteArrayView data, TRunEntry& entry) {
+    if (!data.startsWith(QByteArrayView(Magic, sizeof Magic)))
+        return false;
+    TReader in(data.sliced(sizeof Magic));
+    const uint32_t format = in.U16();
+    in.U32(); // the length: what follows is not checked here
+    TRunSettings settings;
+    ReadEntry(in, entry, settings);
+    return !in.Failed() && format == FormatVersion;
 }
 
 } // namespace fenu

@@ -16,6 +16,11 @@ struct TRunEntry {
     friend bool operator==(const TRunEntry&, const TRunEntry&) = default;
 };
 
+/// The longest text a run file holds (program version, player), in UTF-8 bytes.
+constexpr qsizetype RunFileMaxTextBytes = 1024;
+/// The most bytes of a run file's beginning that PeekRunEntry reads.
+constexpr qsizetype RunEntryMaxBytes = 2 * RunFileMaxTextBytes + 20;
+
 /// The file of a record's run, all numbers little-endian: magic word, format
 /// version, length, program version, the entry, the settings, the generator's state,
 /// the frames (elapsed time and cursor as differences to the frame before, in
@@ -27,5 +32,9 @@ QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run);
 /// otherwise why the file cannot be used, in German. Any bytes are safe to read.
 QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntry& entry,
                     TRunRecording& run);
+
+/// The entry a run file names at its beginning, of any program version, nothing else
+/// checked: false where the bytes do not begin like a run file of this format.
+bool PeekRunEntry(QByteArrayView data, TRunEntry& entry);
 
 } // namespace fenu
