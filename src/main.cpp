@@ -57,8 +57,14 @@ int main(int argc, char** argv) {
     // The window shows once the window manager has said which frame it will draw
     // around it (the answer comes through the event loop), so it appears centred.
     form1.winId();
-    fenu::RequestExpectedFrame(*form1.windowHandle(), &form1,
-                               [&form1](QMargins frame) { form1.ShowCentred(frame); });
+    // fenu FILE.fenurun: the window opens and plays the run of that file.
+    const QStringList arguments = fenu::QtApplication::arguments();
+    const QString runFile = arguments.size() > 1 ? arguments.at(1) : QString();
+    fenu::RequestExpectedFrame(*form1.windowHandle(), &form1, [&form1, runFile](QMargins frame) {
+        form1.ShowCentred(frame);
+        if (!runFile.isEmpty())
+            QTimer::singleShot(0, &form1, [&form1, runFile] { form1.OpenRunFile(runFile); });
+    });
     // What the first frames do not need comes after them, so it never delays them:
     // the windows' icon (decoding it and handing it to the window system took a
     // tenth of the start), and the sound module with its sounds, only while sounds

@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Cursor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -76,11 +77,9 @@ void TGame::FreeBullets(bool clearList) {
 }
 
 void TGame::Neu1Click() {
+    HandOverPlayedGame(); // with its run, before the new one is recorded
     EndReplay();
-    if (Mode < CustomMode)
-        run_.StartRecording(RunSettings());
-    else
-        run_.Stop();
+    run_.StartRecording(RunSettings());
     StartGame();
     tally_.Begin(Mode, CurrentConfig, Options && Options->BonusPointsChecked());
 }
@@ -92,12 +91,18 @@ TRunSettings TGame::RunSettings() const {
 }
 
 void TGame::StartReplay(TRunRecording run, const QString& player) {
+    StartReplayTitled(std::move(run), QStringLiteral("Rekordlauf von ") + player);
+}
+
+void TGame::StartReplayTitled(TRunRecording run, const QString& title) {
+    HandOverPlayedGame();
     if (!Replaying())
         seedBeforeReplay_ = GameRandom().Seed();
     run_.StartReplay(std::move(run));
     ReplayedConfig = &run_.Replay().Settings.Config;
     GameRandom().SetSeed(run_.Replay().Settings.Seed);
-    replayCaption_ = title_ + QStringLiteral(" - Rekordlauf von ") + player + QStringLiteral(" [");
+    replayCaption_ = title_ + QStringLiteral(" - ") + title + QStringLiteral(" [");
+    replaySpeed_ = 1;
     caption_.valid = false;
     StartGame();
 }
@@ -112,10 +117,22 @@ bool TGame::EndReplay() {
     return true;
 }
 
+void TGame::ChangeReplaySpeed(bool faster) {
+    if (!Replaying())
+        return;
+    replaySpeed_ =
+        faster ? std::min(replaySpeed_ * 2, MaxReplaySpeed) : std::max(replaySpeed_ / 2, 1);
+    caption_.valid = false;
+    UpdateCaption(Now() - StartTicks);
+}
+
 void TGame::ReplayFailed() {
+    // A run that ends before its game did was left there (Esc, a new game, the end of
+    // the program): it ends as the game did, on the title screen.
     const QString reason = run_.Failure();
     AbortGame();
-    view_.ReplayFailed(reason);
+    if (!reason.isEmpty())
+        view_.ReplayFailed(reason);
 }
 
 void TGame::StartGame() {
@@ -175,6 +192,14 @@ void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*
         TitleFrame();
         return;
     }
+    // A faster replay runs several of the game's steps in one frame of the clock.
+    for (int steps = Replaying() ? replaySpeed_ : 1; steps > 0; --steps) {
+        if (!GameStep() || !Replaying() || AttractMode || !view_.TimerEnabled())
+            return;
+    }
+}
+
+bool TGame::GameStep() {
     while (run_.ShotDue())
         FireBullet();
     const bool playing = GameOverStep == 0;
@@ -189,9 +214,10 @@ void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*
         else
             FadeFrame();
         if (run_.EndFrame(*this, playing))
-            return;
+            return true;
     }
     ReplayFailed();
+    return false;
 }
 
 void TGame::DrawTitleText(TColor color) {
@@ -271,10 +297,14 @@ void TGame::DetectEnd(uint32_t elapsed) {
 void TGame::UpdateCaption(uint32_t elapsed) {
     if (Replaying()) {
         const uint32_t points = elapsed / 1000 + BonusPoints;
-        if (caption_.valid && caption_.points == points)
+        const auto speed = static_cast<uint32_t>(replaySpeed_);
+        if (caption_.valid && caption_.points == points && caption_.seconds == speed)
             return;
-        caption_ = {true, points, 0, false, true};
-        view_.SetCaption(replayCaption_ + QString::number(points) + QStringLiteral(" Punkte]"));
+        caption_ = {true, points, speed, false, true};
+        QString caption = replayCaption_ + QString::number(points) + QStringLiteral(" Punkte]");
+        if (speed > 1)
+            caption += QStringLiteral(" (%1×)").arg(speed);
+        view_.SetCaption(caption);
         return;
     }
     const bool bonus = Options && Options->BonusPointsChecked();
@@ -374,7 +404,7 @@ void TGame::ConfirmRecord(size_t table, uint32_t total, QString name) {
 
 void TGame::HandOverPlayedGame() {
     if (const TPlayedGame* game = tally_.Finish())
-        view_.GameFinished(*game);
+        view_.GameFinished(*game, run_.Recording());
 }
 
 bool TGame::SteerPlayerBall() {

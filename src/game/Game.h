@@ -26,6 +26,7 @@ public:
     static constexpr uint32_t FadeColorStep = 263172; // 0x040404: one grey level per step
     static constexpr int TitleFontSize = 60;
     static constexpr size_t MaxNameLength = 255;
+    static constexpr int MaxReplaySpeed = 8;
 
     TGame(TGameView& view, CursorService& cursor);
     /// Destroys bullets and balls; the settings are saved by the main window after.
@@ -41,6 +42,12 @@ public:
     /// Plays a recorded game again from its first frame, the player's mouse left
     /// out of it; a new game or "Abbrechen" ends it.
     void StartReplay(TRunRecording run, const QString& player);
+    /// The same, captioned "feNU - <title> [N Punkte]" (the last game, a file opened).
+    void StartReplayTitled(TRunRecording run, const QString& title);
+    /// During a replay: doubles ("+") or halves ("-") how many of the game's steps run
+    /// in one frame, 1 to MaxReplaySpeed; the caption tells it while faster.
+    void ChangeReplaySpeed(bool faster);
+    int ReplaySpeed() const { return replaySpeed_; }
     bool Replaying() const { return ReplayedConfig != nullptr; }
     /// The run of the last game played (complete once its fade has ended).
     const TRunRecording& LastRun() const { return run_.Recording(); }
@@ -75,6 +82,8 @@ private:
     void TitleFrame();
     void GameFrame();
     void FadeFrame();
+    /// One step of a running game or its fade; false when a replay stopped.
+    bool GameStep();
     void EndOfGame();
     void ConfirmRecord(size_t table, uint32_t total, QString name);
     void DetectEnd(uint32_t elapsed);
@@ -97,6 +106,7 @@ private:
     CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
     uint32_t seedBeforeReplay_ = 0;
     QString replayCaption_; ///< up to the points
+    int replaySpeed_ = 1;
     QString title_ = QStringLiteral("feNU");
     // Where the field stood when its confinement was set: a window moved during a
     // game moves the field, and the confinement must follow it.

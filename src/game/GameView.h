@@ -59,9 +59,9 @@ public:
     virtual void KeepRecordRun(const TRunRecording& /*run*/, const TRecord& /*entry*/) {}
     /// A replay stopped because it no longer followed its recording.
     virtual void ReplayFailed(const QString& /*reason*/) {}
-    /// A game of the player's is over, after its last frame or aborted: the
-    /// statistics keep it.
-    virtual void GameFinished(const TPlayedGame& /*game*/) {}
+    /// A game of the player's is over, after its last frame or aborted, with the run
+    /// that recorded it: the statistics keep the one, "Letztes Spiel" the other.
+    virtual void GameFinished(const TPlayedGame& /*game*/, const TRunRecording& /*run*/) {}
 };
 
 } // namespace fenu

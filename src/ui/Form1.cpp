@@ -20,6 +20,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
 #include <QResizeEvent>
@@ -119,7 +123,7 @@ void TForm1::FormDestroy() {
     DXTimer.SetEnabled(false);
     // Keep the values to save, then let the sprites go before the engine does.
     const TGameState saved = SettingsToSave();
-    game_.reset();
+    game_.reset(); // hands over a game still running: the last game is written now
     services_.Cursor.Clip(nullptr);
     // The program may end without unwinding (see main), so the measurements go now.
     presentation_.Log().WriteFrames();
@@ -261,6 +265,10 @@ void TForm1::ConnectMenu() {
     connect(m.Rekorde1, &QAction::triggered, this, [this] { Guarded([&] { Rekorde1Click(); }); });
     connect(m.Statistik1, &QAction::triggered, this,
             [this] { Guarded([&] { Statistik1Click(); }); });
+    connect(m.LetztesSpiel1, &QAction::triggered, this,
+            [this] { Guarded([&] { LetztesSpiel1Click(); }); });
+    connect(m.RekordlaufOeffnen1, &QAction::triggered, this,
+            [this] { Guarded([&] { RekordlaufOeffnen1Click(); }); });
     connect(m.Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
     for (QAction* preset : {m.Einfach1, m.Mittel1, m.Schwierig1}) {
         connect(preset, &QAction::triggered, this, [this, preset] {
@@ -273,6 +281,8 @@ void TForm1::ConnectMenu() {
 }
 
 void TForm1::Spiel1Click() {
+    menu_->LetztesSpiel1->setEnabled(!lastGame_.isEmpty() ||
+                                     QFileInfo::exists(TRecordRuns(settingsFile_).LastGamePath()));
     menu_->Pause1->setEnabled(game_->GameOverStep == 0);
     menu_->Abbrechen1->setEnabled(!game_->AttractMode);
 }
@@ -316,8 +326,15 @@ void TForm1::Statistik1Click() {
 
 // After the game's last frame, before any record prompt; also from the game's
 // destructor, when the window has let it go.
-void TForm1::GameFinished(const TPlayedGame& game) {
-    statistics_.Keep(game, QtApplication::ShowErrorBox);
+void TForm1::GameFinished(const TPlayedGame& game, const TRunRecording& run) {
+    statistics_.Keep(game, [this](const QString& message) { ReportFailure(message); });
+    lastGame_ =
+        WriteRunFile({game.TimePoints + game.BonusPoints, QString(), RunProgramVersion()}, run);
+    // Written outside the frame that ended the game, or at once as the program ends.
+    if (game_)
+        QTimer::singleShot(0, this, [this] { WriteLastGame(); });
+    else
+        WriteLastGame();
 }
 
 void TForm1::Info1Click() {
@@ -348,24 +365,67 @@ void TForm1::PlayRecordRun(int table, int mode) {
     TRecordRuns::TLoaded loaded =
         TRecordRuns(settingsFile_)
             .Load(static_cast<size_t>(table), static_cast<TMode>(mode), entry);
+    if (loaded.Found != TRecordRuns::TFound::None)
+        PlayRun(std::move(loaded), QStringLiteral("Rekordlauf von ") + entry.Player);
+}
+
+void TForm1::PlayRun(TRecordRuns::TLoaded loaded, const QString& title) {
     if (loaded.Found == TRecordRuns::TFound::Ready &&
         (loaded.Run.Settings.FieldWidth != FieldWidth ||
          loaded.Run.Settings.FieldHeight != FieldHeight)) {
         loaded.Found = TRecordRuns::TFound::Refused;
         loaded.Reason = QStringLiteral("Das Spielfeld hat eine andere Größe.");
     }
-    if (loaded.Found == TRecordRuns::TFound::Refused)
+    if (loaded.Found != TRecordRuns::TFound::Ready) {
         RefuseRecordRun(loaded.Reason);
-    if (loaded.Found != TRecordRuns::TFound::Ready)
         return;
+    }
     if (form3_ && form3_->isVisible())
         form3_->accept();
     // Started once the dialog's loop has ended, and outside any frame: the records
     // dialog may have been opened by the end of a game.
-    QTimer::singleShot(0, this,
-                       [this, run = std::move(loaded.Run), player = entry.Player]() mutable {
-                           Guarded([&] { game_->StartReplay(std::move(run), player); });
-                       });
+    QTimer::singleShot(0, this, [this, run = std::move(loaded.Run), title]() mutable {
+        Guarded([&] { game_->StartReplayTitled(std::move(run), title); });
+    });
+}
+
+void TForm1::OpenRunFile(const QString& path) {
+    if (!game_)
+        return;
+    TRunEntry header;
+    TRecordRuns::TLoaded loaded = TRecordRuns::LoadFile(path, header);
+    // The last game's file names no player.
+    PlayRun(std::move(loaded), header.Player.isEmpty()
+                                   ? QStringLiteral("Letztes Spiel")
+                                   : QStringLiteral("Rekordlauf von ") + header.Player);
+}
+
+void TForm1::LetztesSpiel1Click() {
+    WriteLastGame();
+    TRunEntry header;
+    PlayRun(TRecordRuns::LoadFile(TRecordRuns(settingsFile_).LastGamePath(), header),
+            QStringLiteral("Letztes Spiel"));
+}
+
+void TForm1::RekordlaufOeffnen1Click() {
+    const TFocusReturn focusReturn(*this);
+    const QString path = ChooseRunFile
+                             ? ChooseRunFile()
+                             : QFileDialog::getOpenFileName(
+                                   this, QStringLiteral("Rekordlauf öffnen"), QDir::homePath(),
+                                   QStringLiteral("feNU-Rekordläufe (*.fenurun)"));
+    if (!path.isEmpty())
+        OpenRunFile(path);
+}
+
+void TForm1::WriteLastGame() {
+    if (lastGame_.isEmpty())
+        return;
+    const QString failure = TRecordRuns(settingsFile_).SaveLastGame(lastGame_);
+    lastGame_.clear();
+    // Only for watching it again: no box interrupts the player for it.
+    if (!failure.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
 }
 
 void TForm1::RefuseRecordRun(const QString& reason) {
@@ -418,6 +478,14 @@ void TForm1::resizeEvent(QResizeEvent* event) {
         return;
     sinceSizeRestored_.start();
     QTimer::singleShot(0, this, [this] { resize(minimumSize()); });
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // By the character typed, so that "+" is found on any keyboard layout.
+    if (event->text() == QLatin1String("+") || event->text() == QLatin1String("-"))
+        Guarded([&] { game_->ChangeReplaySpeed(event->text() == QLatin1String("+")); });
+    else
+        QMainWindow::keyPressEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

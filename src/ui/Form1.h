@@ -9,6 +9,7 @@
 #include "platform/window/QtPresentationDevice.h"
 #include "sprites/DXSpriteEngine.h"
 #include "stats/StatisticsKeeper.h"
+#include "ui/RecordRuns.h"
 
 #include <functional>
 #include <memory>
@@ -80,6 +81,13 @@ public:
     /// Plays the run of records[table][mode] when there is one: the records dialog
     /// closes first. A run that cannot be shown is refused with a message box.
     void PlayRecordRun(int table, int mode);
+    /// Plays the run of any file (a command-line argument, "Rekordlauf öffnen..."),
+    /// captioned with the player it names; the records and statistics stay as they are.
+    void OpenRunFile(const QString& path);
+    void LetztesSpiel1Click();
+    void RekordlaufOeffnen1Click();
+    /// The file "Rekordlauf öffnen..." opens; unset, the file dialog asks.
+    std::function<QString()> ChooseRunFile;
     void Beenden1Click() { close(); }
 
     /// Shows the window for the first time, centred on the screen frame included,
@@ -122,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -164,7 +173,11 @@ private:
     void ShowRecords() override;
     void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
     void ReplayFailed(const QString& reason) override;
-    void GameFinished(const TPlayedGame& game) override;
+    void GameFinished(const TPlayedGame& game, const TRunRecording& run) override;
+    /// Refuses a run that cannot be shown, or plays it captioned with title.
+    void PlayRun(TRecordRuns::TLoaded loaded, const QString& title);
+    /// Writes the last game's run file, if one is waiting.
+    void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
 
     TForm1Services services_;
@@ -185,6 +198,8 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TInfo> info_;
+    /// The last game's run file, until it is written.
+    QByteArray lastGame_;
     bool destroyed_ = false;
     bool endedBySystem_ = false;
     bool shownBefore_ = false;

@@ -35,6 +35,9 @@ TMainMenu::TMainMenu(QMainWindow& window) : QObject(&window) {
     Spiel1->addSeparator();
     Rekorde1 = AddItem(Spiel1, QStringLiteral("Rekorde..."));
     Statistik1 = AddItem(Spiel1, QStringLiteral("Statistik..."));
+    LetztesSpiel1 = AddItem(Spiel1, QStringLiteral("Letztes Spiel ansehen"), QStringLiteral("F3"));
+    RekordlaufOeffnen1 =
+        AddItem(Spiel1, QStringLiteral("Rekordlauf öffnen..."), QStringLiteral("Strg+O"));
     Spiel1->addSeparator();
     Beenden1 = AddItem(Spiel1, QStringLiteral("Beenden"), QStringLiteral("Alt+F4"));
 
@@ -63,6 +66,9 @@ TMainMenu::TMainMenu(QMainWindow& window) : QObject(&window) {
     AddShortcut(window, QKeyCombination(Qt::Key_F2), Neu1, &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::Key_P), Pause1, &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::Key_Escape), Abbrechen1, &TMainMenu::SpielMenuClicked);
+    AddShortcut(window, QKeyCombination(Qt::Key_F3), LetztesSpiel1, &TMainMenu::SpielMenuClicked);
+    AddShortcut(window, QKeyCombination(Qt::ControlModifier, Qt::Key_O), RekordlaufOeffnen1,
+                &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::AltModifier, Qt::Key_F4), Beenden1,
                 &TMainMenu::SpielMenuClicked);
     AddShortcut(window, QKeyCombination(Qt::Key_S), MenuItem_Sounds,

@@ -30,6 +30,8 @@ public:
     QAction* Abbrechen1;
     QAction* Rekorde1;
     QAction* Statistik1;
+    QAction* LetztesSpiel1;
+    QAction* RekordlaufOeffnen1;
     QAction* Beenden1;
     QMenu* Optionen1;
     QActionGroup* DifficultyGroup;

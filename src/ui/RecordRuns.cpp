@@ -74,6 +74,31 @@ bool ForAnotherEntry(QByteArrayView data, const TRecord& entry) {
            (header.Points != entry.Points || header.Player != entry.Player);
 }
 
+// A run as read (or not) from its file, refused with the reason in German.
+TRecordRuns::TLoaded ReadRun(TFileRead read, const QByteArray& data, TRunEntry& header) {
+    TRecordRuns::TLoaded loaded;
+    loaded.Found = TRecordRuns::TFound::Refused;
+    switch (read) {
+    case TFileRead::Missing:
+        loaded.Reason = QStringLiteral("Die Datei ist nicht da.");
+        break;
+    case TFileRead::NotRegular:
+        loaded.Reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+        break;
+    case TFileRead::Unreadable:
+        loaded.Reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
+        break;
+    case TFileRead::Read:
+        loaded.Reason = data.size() > MaxRunFileSize
+                            ? QStringLiteral("Die Datei ist zu groß.")
+                            : ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+        break;
+    }
+    if (loaded.Reason.isEmpty())
+        loaded.Found = TRecordRuns::TFound::Ready;
+    return loaded;
+}
+
 } // namespace
 
 TRecordRuns::TRecordRuns(const QString& settingsFile)
@@ -111,24 +136,30 @@ TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& 
                                : ReadRegularFile(Path(table, mode), MaxRunFileSize + 1, data);
     if (read == TFileRead::Missing || (read == TFileRead::Read && ForAnotherEntry(data, entry)))
         return loaded;
-    loaded.Found = TFound::Refused;
     TRunEntry header;
-    if (read == TFileRead::NotRegular)
-        loaded.Reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
-    else if (read == TFileRead::Unreadable)
-        loaded.Reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
-    else if (data.size() > MaxRunFileSize)
-        loaded.Reason = QStringLiteral("Die Datei ist zu groß.");
-    else
-        loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
-    if (!loaded.Reason.isEmpty())
-        return loaded;
-    if (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1)) {
+    loaded = ReadRun(read, data, header);
+    if (loaded.Found == TFound::Ready &&
+        (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1))) {
+        loaded.Found = TFound::Refused;
         loaded.Reason = QStringLiteral("Die Datei gehört zu einem anderen Eintrag.");
-        return loaded;
     }
-    loaded.Found = TFound::Ready;
     return loaded;
+}
+
+TRecordRuns::TLoaded TRecordRuns::LoadFile(const QString& path, TRunEntry& header) {
+    QByteArray data;
+    return ReadRun(ReadRegularFile(path, MaxRunFileSize + 1, data), data, header);
+}
+
+QString TRecordRuns::LastGamePath() const {
+    return QDir(folder_).filePath(QStringLiteral("Letztes-Spiel.fenurun"));
+}
+
+QString TRecordRuns::SaveLastGame(const QByteArray& contents) const {
+    QDir().mkpath(folder_);
+    if (!ReplaceFileContents(LastGamePath(), contents).isEmpty())
+        return CannotWriteIn(LastGamePath());
+    return {};
 }
 
 void TRecordRuns::RemoveEmptied(const TRecordTable& records, const TRecordTable& loaded) const {

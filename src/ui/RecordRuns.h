@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Records.h"
+#include "game/run/RunFile.h"
 #include "game/run/RunRecording.h"
 
 #include <QString>
@@ -34,6 +35,15 @@ public:
     /// set another record than entry (other points or name, e.g. one set by another
     /// copy of the program): such a run is never offered.
     TLoaded Load(size_t table, TMode mode, const TRecord& entry) const;
+
+    /// A run from any file (one the player opens, the last game): read with the same
+    /// refusals as a record's, whatever entry it names; header gets the file's entry.
+    static TLoaded LoadFile(const QString& path, TRunEntry& header);
+
+    /// The last game played, kept for "Letztes Spiel ansehen" across restarts.
+    QString LastGamePath() const;
+    /// contents: a run file's. Empty on success, otherwise why not, in German.
+    QString SaveLastGame(const QByteArray& contents) const;
 
     /// Removes the runs of the entries this session emptied (empty now, set when
     /// loaded): they go when the emptied entries are written.

@@ -30,7 +30,7 @@ xdotool sleep 0.5 key F2 sleep 1 key Escape
 wait_for 5 kept_as_played || fail "the two games are not kept as played: '$(endings)'"
 
 # Spiel > Statistik...: the last item but one.
-xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Return
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
 wait_for 10 caption_matches '^Statistik$' || fail "the menu did not open the statistics"
 xdotool sleep 0.5 key Return
 wait_for 5 sh -c '! xdotool search --name "^Statistik$"' || fail "Enter did not close the statistics"

@@ -61,7 +61,7 @@ dialog() {
 }
 for showing in first second; do
     dialog $showing 'Right Down Down Down Down Return' '^Benutzerdefinierte Einstellungen$' "$main" Escape
-    dialog $showing 'Down Up Up Up Return' '^Rekorde$' "$main" Return
+    dialog $showing 'Down Up Up Up Up Return' '^Rekorde$' "$main" Return
     dialog $showing 'Left Down Return' '^Info' "$screen" Return
 done
 

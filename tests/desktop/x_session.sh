@@ -15,15 +15,15 @@ export DISPLAY=":$(head -n1 "$scratch/display")"
 
 caption_matches() { xdotool search --name "$1"; }
 
-# start_fenu [settings]: the program (the test's $fenu) started from a folder of its
-# own, where its Settings.ini is written (default: "Schwierig", whose first game soon
-# ends with a new record); sets fenu_pid and waits for the main window.
+# start_fenu [settings [argument...]]: the program (the test's $fenu) started from a
+# folder of its own, where its Settings.ini is written (default: "Schwierig", whose
+# first game soon ends with a new record); sets fenu_pid and waits for the main window.
 start_fenu() {
     mkdir -p "$scratch/game"
     [[ -x "$scratch/game/fenu" ]] || cp "$fenu" "$scratch/game/fenu"
     printf '%b' "${1:-[Settings]\r\nMode=2\r\n}" >"$scratch/game/Settings.ini"
-    HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" >"$scratch/output" 2>&1 &
+    HOME="$scratch" QT_QPA_PLATFORM=xcb "$scratch/game/fenu" "${@:2}" >"$scratch/output" 2>&1 &
     fenu_pid=$!
     started "$fenu_pid"
-    wait_for 20 xdotool search --name '^feNU$' || fail "the main window did not appear"
+    wait_for 20 xdotool search --name '^feNU( |$)' || fail "the main window did not appear"
 }

@@ -44,7 +44,9 @@ public:
     }
     void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
-    void GameFinished(const TPlayedGame& game) override { finished.push_back(game); }
+    void GameFinished(const TPlayedGame& game, const TRunRecording&) override {
+        finished.push_back(game);
+    }
 
     TCanvas* canvas = nullptr;
     TPoint origin{100, 50};

@@ -77,10 +77,13 @@ TEST_F(MainWindow, TheMenuHasItsItemsInOrderWithShortcutNames) {
     EXPECT_EQ(menu.Abbrechen1->text(), "Abbrechen\tEsc");
     EXPECT_EQ(menu.Beenden1->text(), "Beenden\tAlt+F4");
     EXPECT_EQ(menu.MenuItem_Sounds->text(), "Sounds abspielen\tS");
-    EXPECT_EQ(menu.Spiel1->actions().size(), 8);
-    EXPECT_EQ(menu.Spiel1->actions().indexOf(menu.Statistik1),
-              menu.Spiel1->actions().indexOf(menu.Rekorde1) + 1);
+    EXPECT_EQ(menu.Spiel1->actions().size(), 10);
+    const QList<QAction*> items = menu.Spiel1->actions();
+    const qsizetype records = items.indexOf(menu.Rekorde1);
+    EXPECT_EQ(items.mid(records + 1, 3),
+              (QList<QAction*>{menu.Statistik1, menu.LetztesSpiel1, menu.RekordlaufOeffnen1}));
     EXPECT_EQ(menu.Statistik1->text(), "Statistik...");
+    EXPECT_EQ(menu.LetztesSpiel1->text(), "Letztes Spiel ansehen\tF3");
     EXPECT_EQ(menu.Optionen1->actions().size(), 8);
     EXPECT_TRUE(menu.Einfach1->isChecked());
     EXPECT_TRUE(menu.MenuItem_BonusPoints->isChecked()) << "options default to on";

@@ -43,8 +43,10 @@ bool TGameRun::BeginFrame(TGameState& game) {
         return false;
     cursorRead_ = false;
     if (state_ == TState::Replaying) {
+        // Only a game left before its fade ended has no frame left (any other
+        // difference fails a check first): the replay ends where the game was left.
         if (frame_ >= replay_.Frames.size())
-            return Fail(Drift);
+            return Fail(QString());
         game.HoldTicks(game.StartTicks + replay_.Frames[frame_].Elapsed);
     } else {
         game.HoldTicks(game.Now());
