@@ -38,13 +38,16 @@ ConfineSequence::Request ConfineSequence::Next(std::optional<QPointF> pointer, b
         waited_ = 0;
         return Request::Unlock;
     case State::Unlocked:
-        if (Outside(pointer) && ++waited_ < Patience)
-            return Request::None;
+        if (Outside(pointer)) {
+            if (++waited_ < Patience)
+                return Request::None;
+            unheeded_ = true; // no warp: locking again would only stop the pointer
+        }
         break;
     case State::Confining:
         // Still not active with the pointer outside: it came onto the surface outside
         // the region after the confinement was asked for.
-        if (!active && Outside(pointer) && ++waited_ >= Patience)
+        if (!active && !unheeded_ && Outside(pointer) && ++waited_ >= Patience)
             return Lock(*pointer);
         return Request::None;
     }

@@ -14,8 +14,9 @@ namespace fenu {
 /// new region). A pointer resting on the surface outside the region (over the menu bar,
 /// or the title bar Qt draws) is first locked, then unlocked with a position hint inside
 /// the region, where compositors warp it, and confined once it is reported there. Where
-/// no warp comes, it is confined after a while anyway, as compositors that confine a
-/// pointer entering the region later (KWin) or warp it in themselves (sway) want.
+/// no warp comes, it is confined after a while anyway, and not locked again: the
+/// confinement then takes hold where the compositor confines a pointer entering the
+/// region later (KWin) or warps it in itself (sway).
 class ConfineSequence {
 public:
     enum class Request { None, Lock, Unlock, Confine };
@@ -41,6 +42,7 @@ private:
     QRect region_;
     State state_ = State::Start;
     int waited_ = 0;
+    bool unheeded_ = false; ///< a hint brought no warp
     QPointF hint_;
 };
 
