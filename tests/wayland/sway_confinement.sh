@@ -95,7 +95,8 @@ wait_for 5 grep -q 'wl_pointer@[0-9]*\.enter(' "$scratch/output" || fail "the po
 
 # The region asked for is the field shrunk by the player's radius: the whole width
 # of the 625x500 field, which lies under the menu bar at the bottom of the window;
-# all in surface coordinates, Qt's times the scale factor.
+# all in surface coordinates, Qt's times the scale factor, every surface pixel the
+# field covers a part of included.
 mark=$(trace_mark)
 wtype -k F2
 wait_for 5 traced_since "$mark" 'set_title\("feNU - \[' || fail "F2 did not start a game"
@@ -104,8 +105,9 @@ read -r confined region_id < <(trace_since "$mark" |
     sed -nE 's/.*confine_pointer\(new id zwp_confined_pointer_v1@([0-9]+), wl_surface@[0-9]+, wl_pointer@[0-9]+, wl_region@([0-9]+), .*/\1 \2/p' | tail -n1) || true
 read -r rx ry rw rh < <(trace_since "$mark" | sed -nE "s/.*wl_region@$region_id\.add\(([-0-9]+), ([-0-9]+), ([0-9]+), ([0-9]+)\).*/\1 \2 \3 \4/p" | tail -n1) || true
 read -r width height < <(sed -nE 's/.*set_window_geometry\(0, 0, ([0-9]+), ([0-9]+)\).*/\1 \2/p' "$scratch/output" | tail -n1) || true
-expected=$(awk -v s="$scale" -v h="$height" -v r="$radius" 'function at(v) { return int(v * s + 0.5) }
-    BEGIN { top = int(h / s + 0.5) - 500 + r; print at(r), at(top), at(625 - r) - at(r), at(top + 500 - 2 * r) - at(top) }')
+expected=$(awk -v s="$scale" -v h="$height" -v r="$radius" 'function lo(v) { return int(v * s) }
+    function hi(v) { return v * s == int(v * s) ? v * s : int(v * s) + 1 }
+    BEGIN { top = int(h / s + 0.5) - 500 + r; print lo(r), lo(top), hi(625 - r) - lo(r), hi(top + 500 - 2 * r) - lo(top) }')
 [[ "$width" == "$(awk -v s="$scale" 'BEGIN { print int(625 * s + 0.5) }')" && "$rx $ry $rw $rh" == "$expected" ]] ||
     fail "the region is ($rx, $ry, $rw, $rh) in a window of ${width}x$height, not the field's clip rectangle ($expected)"
 

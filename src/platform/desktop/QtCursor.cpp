@@ -23,12 +23,15 @@ QtCursor::~QtCursor() {
 }
 
 void QtCursor::SetArea(QWidget* area) {
+    if (area != area_ && clip_)
+        DropHold(); // held again below, on the new area's window
     area_ = area;
     if (!hold_)
         hold_ = MakePointerHold();
     trackPointer_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     if (trackPointer_ && area != nullptr)
         area->setMouseTracking(true);
+    TakeHold();
 }
 
 TPoint QtCursor::Pos() {

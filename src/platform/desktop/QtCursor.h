@@ -32,7 +32,8 @@ public:
     /// application runs on, made when the area is set.
     explicit QtCursor(std::unique_ptr<PointerHold> hold = nullptr);
     ~QtCursor() override;
-    /// The drawing area the confinement lies in; the hold is made on its window.
+    /// The drawing area the confinement lies in; the hold is made on its window, and
+    /// moves to the new area's window when the area changes while the game holds.
     void SetArea(QWidget* area);
     TPoint Pos() override;
     void Clip(const TRect* rect) override;

@@ -17,8 +17,11 @@ namespace {
 // What the window system would hold. Like a refused X grab, which still leaves its
 // confining window mapped, a refusal leaves what only a release undoes.
 struct FakeHold final : PointerHold {
-    bool Hold(QWindow&, const QRect& area) override { return held = area, !refuse; }
+    bool Hold(QWindow& on, const QRect& area) override {
+        return window = &on, held = area, !refuse;
+    }
     void Release() override { held.reset(); }
+    QWindow* window = nullptr;
     std::optional<QRect> held;
     bool refuse = false;
 };
@@ -53,6 +56,17 @@ TEST(QtCursorConfinement, EveryReleaseLeavesNothingHeldWhateverCameInBetween) {
     EXPECT_FALSE(hold->held) << "another program is active";
     QCoreApplication::sendEvent(qApp, &active);
     EXPECT_TRUE(hold->held);
+    // The field moves with its window, then the game draws in another one.
+    const TRect moved{field.Left + 10, field.Top + 20, field.Right + 10, field.Bottom + 20};
+    cursor.Clip(&moved);
+    EXPECT_EQ(hold->held, QRect(15, 25, 45, 45));
+    QWidget other;
+    other.show();
+    cursor.SetArea(&other);
+    const QPoint otherOrigin = other.mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(hold->window, other.windowHandle());
+    EXPECT_EQ(hold->held, QRect(moved.Left - otherOrigin.x(), moved.Top - otherOrigin.y(), 45, 45));
+    cursor.SetArea(&window);
     hold->refuse = true;
     const TRect point{o.x() + 9, o.y() + 9, o.x() + 9, o.y() + 9};
     cursor.Clip(&point);
