@@ -136,12 +136,33 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_EQ(view.finished.size(), gamesKept) << "nor a game for the statistics";
     EXPECT_EQ(GameRandom().Seed(), seed) << "watching decides nothing of the next game";
 
+    // Eight times as fast, and no faster: an eighth of the frames to the same end.
+    game.StartReplay(run, entry.Player);
+    for (int faster = 0; faster < 4; ++faster)
+        game.ChangeReplaySpeed(true);
+    const auto fast = PlayUntilEnd(true);
+    EXPECT_EQ(fast.size(), (played.size() + 7) / 8);
+    EXPECT_EQ(fast.back(), played.back());
+    EXPECT_TRUE(view.caption.endsWith(QStringLiteral(" Punkte] (8×)")));
+    while (game.Replaying())
+        game.DXTimerTimer(1);
+
+    // A run left before its end (Esc) ends as its game did, on the title screen.
+    TRunRecording left = run;
+    left.Frames.resize(100);
+    left.GameFrames = 0;
+    game.StartReplay(left, entry.Player);
+    PlayUntilEnd(true, 200);
+    EXPECT_TRUE(game.AttractMode);
+    EXPECT_EQ(view.replayFailures, 0);
+
     // A run that plays differently here than where it was recorded stops.
     run.Checksums[1] ^= 1;
     game.StartReplay(run, entry.Player);
     PlayUntilEnd(true);
     EXPECT_TRUE(game.AttractMode);
     EXPECT_FALSE(game.Replaying());
+    EXPECT_EQ(view.replayFailures, 1);
 }
 
 } // namespace

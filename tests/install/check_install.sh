@@ -31,6 +31,9 @@ grep -q '^50:application/x-fenu-run:\*\.fenurun$' "$root/usr/share/mime/globs2" 
 desktop-file-validate "$root/usr/share/applications/org.example.fenu.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.fenu.metainfo.xml"
 grep -q '^Categories=Game;ArcadeGame;$' "$root/usr/share/applications/org.example.fenu.desktop"
+grep -q '^Exec=fenu %f$' "$root/usr/share/applications/org.example.fenu.desktop" &&
+    grep -q '^MimeType=application/x-fenu-run;$' "$root/usr/share/applications/org.example.fenu.desktop" ||
+    { echo "the desktop entry does not open run files" >&2; exit 1; }
 
 fail() { cat "$root/output" 2>/dev/null; echo "$*" >&2; exit 1; }
 # Starts the program headless and, once its first frame is shown, ends it with

@@ -44,6 +44,7 @@ public:
     }
     void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
+    void ReplayFailed(const QString&) override { ++replayFailures; }
     void GameFinished(const TPlayedGame& game, const TRunRecording&) override {
         finished.push_back(game);
     }
@@ -61,6 +62,7 @@ public:
     QString promptTitle, promptText, promptInitial;
     std::function<bool(QString&)> answer; ///< edits the name; false cancels
     int recordsShown = 0;
+    int replayFailures = 0;
     std::vector<TPlayedGame> finished; ///< handed over for the statistics
 
 private:
