@@ -45,6 +45,7 @@ public:
     void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
     void GameFinished(const TPlayedGame& game) override { finished.push_back(game); }
+    void ReplayFailed(const QString& reason) override { replayFailure = reason; }
 
     TCanvas* canvas = nullptr;
     TPoint origin{100, 50};
@@ -60,6 +61,7 @@ public:
     std::function<bool(QString&)> answer; ///< edits the name; false cancels
     int recordsShown = 0;
     std::vector<TPlayedGame> finished; ///< handed over for the statistics
+    QString replayFailure;
 
 private:
     TSpriteEngine& engine_;
