@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace fenu {
 
@@ -103,32 +104,54 @@ bool TRecordRuns::Offers(size_t table, TMode mode, const TRecord& entry) const {
     return read != TFileRead::Missing && !(read == TFileRead::Read && ForAnotherEntry(head, entry));
 }
 
-TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& entry) const {
-    TLoaded loaded;
-    QByteArray data;
+TRecordRuns::TFound TRecordRuns::ReadKept(size_t table, TMode mode, const TRecord& entry,
+                                          QByteArray& data, QString& reason) const {
     const TFileRead read = entry.Points == 0
                                ? TFileRead::Missing
                                : ReadRegularFile(Path(table, mode), MaxRunFileSize + 1, data);
     if (read == TFileRead::Missing || (read == TFileRead::Read && ForAnotherEntry(data, entry)))
-        return loaded;
-    loaded.Found = TFound::Refused;
-    TRunEntry header;
+        return TFound::None;
     if (read == TFileRead::NotRegular)
-        loaded.Reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+        reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
     else if (read == TFileRead::Unreadable)
-        loaded.Reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
+        reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
     else if (data.size() > MaxRunFileSize)
-        loaded.Reason = QStringLiteral("Die Datei ist zu groß.");
-    else
-        loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
-    if (!loaded.Reason.isEmpty())
+        reason = QStringLiteral("Die Datei ist zu groß.");
+    return reason.isEmpty() ? TFound::Ready : TFound::Refused;
+}
+
+TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& entry) const {
+    TLoaded loaded;
+    QByteArray data;
+    loaded.Found = ReadKept(table, mode, entry, data, loaded.Reason);
+    if (loaded.Found != TFound::Ready)
         return loaded;
+    TRunEntry header;
+    loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+    if (!loaded.Reason.isEmpty()) {
+        loaded.Found = TFound::Refused;
+        return loaded;
+    }
     if (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1)) {
         loaded.Reason = QStringLiteral("Die Datei gehört zu einem anderen Eintrag.");
         return loaded;
     }
     loaded.Found = TFound::Ready;
     return loaded;
+}
+
+QString TRecordRuns::SaveCopy(size_t table, TMode mode, const TRecord& entry,
+                              const QString& target) const {
+    QByteArray data;
+    QString reason;
+    const TFound found = ReadKept(table, mode, entry, data, reason);
+    if (found == TFound::None)
+        return QStringLiteral("Für diesen Eintrag ist kein Rekordlauf gespeichert.");
+    if (found == TFound::Refused)
+        return reason;
+    if (!ReplaceFileContents(target, data).isEmpty())
+        return CannotWriteIn(target);
+    return {};
 }
 
 void TRecordRuns::RemoveEmptied(const TRecordTable& records, const TRecordTable& loaded) const {
@@ -138,6 +161,25 @@ void TRecordRuns::RemoveEmptied(const TRecordTable& records, const TRecordTable&
                 QFile::remove(Path(t, static_cast<TMode>(n)));
         }
     }
+}
+
+QString SharedRunFileName(size_t table, TMode mode, const TRecord& entry) {
+    // A name may hold what no file name can ('/', and elsewhere ':', backslash, '*', '?')
+    // or what a shell or a chat program would mangle: only letters, digits, '-', '_'
+    // and '.' are kept, and a long name is cut short well below any file name limit.
+    constexpr qsizetype MaxPlayerChars = 40;
+    QString player = entry.Player.trimmed().left(MaxPlayerChars);
+    for (QChar& c : player) {
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_' && c != u'.')
+            c = u'_';
+    }
+    QStringList parts{QStringLiteral("feNU"), DifficultyName(static_cast<int>(mode))};
+    if (table == 1)
+        parts << QStringLiteral("Bonus");
+    if (!player.isEmpty())
+        parts << player;
+    parts << QStringLiteral("%1-Punkte.fenurun").arg(entry.Points);
+    return parts.join(u'-');
 }
 
 QString RunProgramVersion() {
