@@ -1,9 +1,15 @@
 #include "ui/Form3.h"
 
+#include "platform/app/QtApplication.h"
+
 #include <array>
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -25,6 +31,18 @@ const std::array<TColumn, TRecordsModel::ColumnCount> columns{{
     {"Punkte", 60, Qt::AlignRight | Qt::AlignVCenter},
     {"Spieler", 100, Qt::AlignLeft | Qt::AlignVCenter},
 }};
+
+QString ChooseRunFileInDialog(QWidget* parent, const QString& suggestedPath) {
+    QFileDialog dialog(parent, QStringLiteral("Rekordlauf speichern unter"),
+                       QFileInfo(suggestedPath).absolutePath(),
+                       QStringLiteral("feNU-Rekordläufe (*.fenurun)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("fenurun"));
+    dialog.selectFile(QFileInfo(suggestedPath).fileName());
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().constFirst()
+               : QString();
+}
 
 } // namespace
 
@@ -63,7 +81,7 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
     const auto table = static_cast<size_t>(table_);
     const auto row = static_cast<size_t>(index.row());
     const TRecord& entry = records_[table][row];
-    if (role == Qt::ToolTipRole && entry.Points != 0 && runsOffered_[table][row]) {
+    if (role == Qt::ToolTipRole && RunOffered(index.row())) {
         return QStringLiteral("Doppelklick: Rekordlauf ansehen");
     }
     if (role != Qt::DisplayRole) {
@@ -92,6 +110,14 @@ QVariant TRecordsModel::headerData(int section, Qt::Orientation orientation, int
         return static_cast<int>(column.Alignment);
     }
     return {};
+}
+
+bool TRecordsModel::RunOffered(int row) const {
+    if (row < 0 || row >= RowCount)
+        return false;
+    const auto table = static_cast<size_t>(table_);
+    const auto n = static_cast<size_t>(row);
+    return records_[table][n].Points != 0 && runsOffered_[table][n];
 }
 
 Qt::ItemFlags TRecordsModel::flags(const QModelIndex& index) const {
@@ -192,6 +218,47 @@ TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* pare
     connect(ListView1, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
         emit RecordRunRequested(model_->Table(), index.row());
     });
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QModelIndex index = ListView1->indexAt(pos);
+        if (const std::unique_ptr<QMenu> menu = RecordRunMenu(index.row())) {
+            ListView1->setCurrentIndex(index);
+            menu->exec(ListView1->viewport()->mapToGlobal(pos));
+        }
+    });
+    ChooseRunFile = [this](const QString& suggestedPath) {
+        return ChooseRunFileInDialog(this, suggestedPath);
+    };
+}
+
+std::unique_ptr<QMenu> TForm3::RecordRunMenu(int row) {
+    if (!runs_ || !model_->RunOffered(row))
+        return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    const int table = model_->Table();
+    menu->addAction(QStringLiteral("Rekordlauf ansehen"), this,
+                    [this, table, row] { emit RecordRunRequested(table, row); });
+    menu->addAction(QStringLiteral("Rekordlauf speichern unter..."), this,
+                    [this, row] { SaveRecordRunAs(row); });
+    return menu;
+}
+
+void TForm3::SaveRecordRunAs(int row) {
+    if (!runs_ || row < 0 || row >= TRecordsModel::RowCount)
+        return;
+    const auto table = static_cast<size_t>(model_->Table());
+    const auto mode = static_cast<TMode>(row);
+    const TRecord entry = records_[table][mode];
+    const QString folder = lastRunFolder_.isEmpty() ? QDir::homePath() : lastRunFolder_;
+    const QString target =
+        ChooseRunFile(QDir(folder).filePath(SharedRunFileName(table, mode, entry)));
+    if (target.isEmpty())
+        return;
+    lastRunFolder_ = QFileInfo(target).absolutePath();
+    const QString failure = runs_->SaveCopy(table, mode, entry, target);
+    if (!failure.isEmpty())
+        QtApplication::ShowErrorBox(
+            QStringLiteral("Der Rekordlauf kann nicht gespeichert werden: ") + failure);
 }
 
 void TForm3::Button1Click() {

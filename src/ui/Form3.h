@@ -6,11 +6,14 @@
 #include "ui/RecordRuns.h"
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <QAbstractTableModel>
 #include <QWidget>
 
+class QMenu;
 class QPushButton;
 class QTabBar;
 class QTreeView;
@@ -39,6 +42,7 @@ public:
     /// their rows promise one in their tooltip.
     using TRunsOffered = std::array<std::array<bool, RowCount>, 2>;
     void SetRunsOffered(const TRunsOffered& offered) { runsOffered_ = offered; }
+    bool RunOffered(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -98,6 +102,16 @@ public:
     void Button1Click();
     void TabControl1Change();
 
+    /// What a right-click on row of the shown table offers: "Rekordlauf ansehen" and
+    /// "Rekordlauf speichern unter...", only on a row whose run is offered.
+    std::unique_ptr<QMenu> RecordRunMenu(int row);
+    /// Copies the run of row of the shown table to a file the player chooses.
+    void SaveRecordRunAs(int row);
+
+    /// Asks where to save a run, starting with suggestedPath; empty when cancelled.
+    /// A file dialog, which tests replace.
+    std::function<QString(const QString& suggestedPath)> ChooseRunFile;
+
 signals:
     /// A row of the shown table was double-clicked: its entry's run is wanted.
     void RecordRunRequested(int table, int mode);
@@ -117,6 +131,7 @@ private:
     const TOptionMarks& options_;
     TRecordsModel* model_;
     std::optional<TRecordRuns> runs_;
+    QString lastRunFolder_; ///< where the last run was saved in this session
 };
 
 } // namespace fenu

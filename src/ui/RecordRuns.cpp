@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace fenu {
 
@@ -74,29 +75,19 @@ bool ForAnotherEntry(QByteArrayView data, const TRecord& entry) {
            (header.Points != entry.Points || header.Player != entry.Player);
 }
 
-// A run as read (or not) from its file, refused with the reason in German.
-TRecordRuns::TLoaded ReadRun(TFileRead read, const QByteArray& data, TRunEntry& header) {
-    TRecordRuns::TLoaded loaded;
-    loaded.Found = TRecordRuns::TFound::Refused;
+// Why a file read so cannot hold a run, in German; empty where its bytes are to be read.
+QString FileRefusal(TFileRead read, qsizetype size) {
     switch (read) {
     case TFileRead::Missing:
-        loaded.Reason = QStringLiteral("Die Datei ist nicht da.");
-        break;
+        return QStringLiteral("Die Datei ist nicht da.");
     case TFileRead::NotRegular:
-        loaded.Reason = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
-        break;
+        return QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
     case TFileRead::Unreadable:
-        loaded.Reason = QStringLiteral("Die Datei kann nicht gelesen werden.");
-        break;
+        return QStringLiteral("Die Datei kann nicht gelesen werden.");
     case TFileRead::Read:
-        loaded.Reason = data.size() > MaxRunFileSize
-                            ? QStringLiteral("Die Datei ist zu groß.")
-                            : ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
         break;
     }
-    if (loaded.Reason.isEmpty())
-        loaded.Found = TRecordRuns::TFound::Ready;
-    return loaded;
+    return size > MaxRunFileSize ? QStringLiteral("Die Datei ist zu groß.") : QString();
 }
 
 } // namespace
@@ -128,18 +119,30 @@ bool TRecordRuns::Offers(size_t table, TMode mode, const TRecord& entry) const {
     return read != TFileRead::Missing && !(read == TFileRead::Read && ForAnotherEntry(head, entry));
 }
 
-TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& entry) const {
-    TLoaded loaded;
-    QByteArray data;
+TRecordRuns::TFound TRecordRuns::ReadKept(size_t table, TMode mode, const TRecord& entry,
+                                          QByteArray& data, QString& reason) const {
     const TFileRead read = entry.Points == 0
                                ? TFileRead::Missing
                                : ReadRegularFile(Path(table, mode), MaxRunFileSize + 1, data);
     if (read == TFileRead::Missing || (read == TFileRead::Read && ForAnotherEntry(data, entry)))
+        return TFound::None;
+    reason = FileRefusal(read, data.size());
+    return reason.isEmpty() ? TFound::Ready : TFound::Refused;
+}
+
+TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& entry) const {
+    TLoaded loaded;
+    QByteArray data;
+    loaded.Found = ReadKept(table, mode, entry, data, loaded.Reason);
+    if (loaded.Found != TFound::Ready)
         return loaded;
     TRunEntry header;
-    loaded = ReadRun(read, data, header);
-    if (loaded.Found == TFound::Ready &&
-        (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1))) {
+    loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+    if (!loaded.Reason.isEmpty()) {
+        loaded.Found = TFound::Refused;
+        return loaded;
+    }
+    if (loaded.Run.Settings.Mode != mode || loaded.Run.Settings.Bonus != (table == 1)) {
         loaded.Found = TFound::Refused;
         loaded.Reason = QStringLiteral("Die Datei gehört zu einem anderen Eintrag.");
     }
@@ -147,8 +150,13 @@ TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& 
 }
 
 TRecordRuns::TLoaded TRecordRuns::LoadFile(const QString& path, TRunEntry& header) {
+    TLoaded loaded;
     QByteArray data;
-    return ReadRun(ReadRegularFile(path, MaxRunFileSize + 1, data), data, header);
+    loaded.Reason = FileRefusal(ReadRegularFile(path, MaxRunFileSize + 1, data), data.size());
+    if (loaded.Reason.isEmpty())
+        loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+    loaded.Found = loaded.Reason.isEmpty() ? TFound::Ready : TFound::Refused;
+    return loaded;
 }
 
 QString TRecordRuns::LastGamePath() const {
@@ -162,6 +170,20 @@ QString TRecordRuns::SaveLastGame(const QByteArray& contents) const {
     return {};
 }
 
+QString TRecordRuns::SaveCopy(size_t table, TMode mode, const TRecord& entry,
+                              const QString& target) const {
+    QByteArray data;
+    QString reason;
+    const TFound found = ReadKept(table, mode, entry, data, reason);
+    if (found == TFound::None)
+        return QStringLiteral("Für diesen Eintrag ist kein Rekordlauf gespeichert.");
+    if (found == TFound::Refused)
+        return reason;
+    if (!ReplaceFileContents(target, data).isEmpty())
+        return CannotWriteIn(target);
+    return {};
+}
+
 void TRecordRuns::RemoveEmptied(const TRecordTable& records, const TRecordTable& loaded) const {
     for (size_t t = 0; t < records.size(); ++t) {
         for (size_t n = 0; n < records[t].size(); ++n) {
@@ -169,6 +191,25 @@ void TRecordRuns::RemoveEmptied(const TRecordTable& records, const TRecordTable&
                 QFile::remove(Path(t, static_cast<TMode>(n)));
         }
     }
+}
+
+QString SharedRunFileName(size_t table, TMode mode, const TRecord& entry) {
+    // A name may hold what no file name can ('/', and elsewhere ':', backslash, '*', '?')
+    // or what a shell or a chat program would mangle: only letters, digits, '-', '_'
+    // and '.' are kept, and a long name is cut short well below any file name limit.
+    constexpr qsizetype MaxPlayerChars = 40;
+    QString player = entry.Player.trimmed().left(MaxPlayerChars);
+    for (QChar& c : player) {
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_' && c != u'.')
+            c = u'_';
+    }
+    QStringList parts{QStringLiteral("feNU"), DifficultyName(static_cast<int>(mode))};
+    if (table == 1)
+        parts << QStringLiteral("Bonus");
+    if (!player.isEmpty())
+        parts << player;
+    parts << QStringLiteral("%1-Punkte.fenurun").arg(entry.Points);
+    return parts.join(u'-');
 }
 
 QString RunProgramVersion() {

@@ -45,13 +45,27 @@ public:
     /// contents: a run file's. Empty on success, otherwise why not, in German.
     QString SaveLastGame(const QByteArray& contents) const;
 
+    /// Copies the file of the run Load would find for entry, its bytes unchanged and
+    /// whatever its version, to target, replacing that file whole or not at all; empty
+    /// on success, otherwise why not, in German.
+    QString SaveCopy(size_t table, TMode mode, const TRecord& entry, const QString& target) const;
+
     /// Removes the runs of the entries this session emptied (empty now, set when
     /// loaded): they go when the emptied entries are written.
     void RemoveEmptied(const TRecordTable& records, const TRecordTable& loaded) const;
 
 private:
+    /// The bytes of the run kept for entry, not yet read as a run: None as Load has it,
+    /// Refused with the reason where the file cannot be read.
+    TFound ReadKept(size_t table, TMode mode, const TRecord& entry, QByteArray& data,
+                    QString& reason) const;
+
     QString folder_;
 };
+
+/// The name a run is offered to be saved under, e.g.
+/// feNU-Einfach-Rita-420-Punkte.fenurun, safe as a file name whatever the player's name.
+QString SharedRunFileName(size_t table, TMode mode, const TRecord& entry);
 
 /// The program's version as a run file records it.
 QString RunProgramVersion();

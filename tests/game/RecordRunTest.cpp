@@ -6,6 +6,8 @@
 
 #include <bit>
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace fenu::test {
@@ -89,12 +91,13 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     TRunRecording run;
     ASSERT_EQ(ReadRunFile(file, "1.0", entry, run), QString());
     EXPECT_EQ(run, game.LastRun());
+    EXPECT_EQ(run.Machine, RunMachine());
     EXPECT_EQ(entry.Points, points);
     EXPECT_GT(run.Shots.size(), 1u);
     // Damaged and foreign files are refused with their reason.
     QByteArray flipped = file, otherFormat = file;
     flipped[file.size() / 2] = static_cast<char>(flipped[file.size() / 2] ^ 0x10);
-    otherFormat[4] = 2;
+    otherFormat[4] = 3;
     const std::pair<QByteArray, QString> refused[] = {
         {file.first(file.size() - 3), "unvollständig"},
         {file.first(5), "unvollständig"},
@@ -121,6 +124,16 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     }
     ASSERT_EQ(ReadRunFile(WriteRunFile(entry, edges), "1.0", ignored, edgesRead), QString());
     EXPECT_EQ(edgesRead, edges);
+    // The fuzzer's seeds are runs of both formats read, the one before the machine was
+    // recorded too (of unknown machine); a refused seed would seed refusals only.
+    const std::pair<const char*, QString> seeds[] = {{"seed-without-machine", ""},
+                                                     {"seed-with-machine", "x86_64"}};
+    for (const auto& [name, machine] : seeds) {
+        QFile seed(QStringLiteral(FENU_RUN_CORPUS "/%1.fenurun").arg(name));
+        ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+        EXPECT_EQ(ReadRunFile(seed.readAll(), "1.0.0.0", ignored, edgesRead), QString());
+        EXPECT_EQ(edgesRead.Machine, machine);
+    }
 
     const uint32_t seed = GameRandom().Seed();
     const size_t gamesKept = view.finished.size();
@@ -156,13 +169,20 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_TRUE(game.AttractMode);
     EXPECT_EQ(view.replayFailures, 0);
 
-    // A run that plays differently here than where it was recorded stops.
+    // A run that plays differently here than where it was recorded stops, and says so,
+    // naming another kind of machine where it was recorded on one.
     run.Checksums[1] ^= 1;
-    game.StartReplay(run, entry.Player);
-    PlayUntilEnd(true);
-    EXPECT_TRUE(game.AttractMode);
-    EXPECT_FALSE(game.Replaying());
-    EXPECT_EQ(view.replayFailures, 1);
+    const QString other = RunMachine() == "arm64" ? "x86_64" : "arm64";
+    for (const QString& machine : {RunMachine(), other, QString()}) {
+        run.Machine = machine;
+        game.StartReplay(run, entry.Player);
+        PlayUntilEnd(true);
+        EXPECT_TRUE(game.AttractMode);
+        EXPECT_FALSE(game.Replaying());
+        EXPECT_TRUE(view.replayFailure.startsWith("Das Spiel verläuft auf diesem Rechner anders"));
+        EXPECT_EQ(view.replayFailure.contains("anderen Computertyp (" + other + ")"),
+                  machine == other);
+    }
 }
 
 } // namespace

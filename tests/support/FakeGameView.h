@@ -44,7 +44,10 @@ public:
     }
     void RecordConfirmed() override {}
     void ShowRecords() override { ++recordsShown; }
-    void ReplayFailed(const QString&) override { ++replayFailures; }
+    void ReplayFailed(const QString& reason) override {
+        ++replayFailures;
+        replayFailure = reason;
+    }
     void GameFinished(const TPlayedGame& game, const TRunRecording&) override {
         finished.push_back(game);
     }
@@ -64,6 +67,7 @@ public:
     int recordsShown = 0;
     int replayFailures = 0;
     std::vector<TPlayedGame> finished; ///< handed over for the statistics
+    QString replayFailure;
 
 private:
     TSpriteEngine& engine_;

@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -210,16 +212,19 @@ TEST_F(Form3Test, EnterAfterClearingOneTableAndClickingTheOtherTabClosesWithoutC
     EXPECT_EQ(records[0][2], (TRecord{123, QStringLiteral("Anna")}));
 }
 
-// A row promises a run only where a double-click shows one, or why not (here a pipe).
+// A row promises a run only where a double-click shows one, or why not (here a pipe),
+// and offers only there to show it or save it under a safe name.
 TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
     QTemporaryDir folder;
     const TRecordRuns runs(folder.filePath("Settings.ini"));
-    TRunRecording run{{1, false, MakePresets()[1], 625, 500, 0}, {TRunFrame{}}, 1, {}, {}};
+    TRunRecording run{{1, false, MakePresets()[1], 625, 500, 0}, {TRunFrame{}}, 1, {}, {}, {}};
     ASSERT_EQ(runs.Save(run, {50, "Bert"}), QString());
     run.Settings.Mode = 2;
-    ASSERT_EQ(runs.Save(run, {50, "Anna"}), QString());
+    const TRecord anna{50, " A/n:na *"};
+    ASSERT_EQ(runs.Save(run, anna), QString());
     ASSERT_EQ(mkfifo(QFile::encodeName(runs.Path(1, 0)).constData(), 0600), 0);
-    records = {{{TRecord{10, "Eva"}, {50, "Anna"}, {50, "Anna"}}, {{{7, "Ida"}, {}, {}}}}};
+    ASSERT_TRUE(QFile::copy(runs.Path(0, 2), runs.Path(0, 0))); // anna's, in another's place
+    records = {{{anna, anna, anna}, {{{7, "Ida"}, {}, {}}}}};
     form.SetRecordRuns(runs);
     ShowAndHide();
     for (int table : {0, 1}) {
@@ -228,12 +233,36 @@ TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
             const auto loaded = runs.Load(table, row, records[table][row]);
             EXPECT_EQ(form.ListView1->model()->index(row, 1).data(Qt::ToolTipRole).isValid(),
                       loaded.Found != TRecordRuns::TFound::None);
+            EXPECT_EQ(form.RecordRunMenu(row) != nullptr,
+                      loaded.Found != TRecordRuns::TFound::None);
             EXPECT_EQ(loaded.Found == TRecordRuns::TFound::Ready, table == 0 && row == 2);
             EXPECT_EQ(loaded.Reason.contains("keine gewöhnliche Datei"), table == 1 && row == 0);
+            EXPECT_EQ(loaded.Reason.contains("anderen Eintrag"), table == 0 && row == 0);
         }
     }
+    form.TabControl1->SetTabIndex(0);
+    QSignalSpy shown(&form, &TForm3::RecordRunRequested);
+    QStringList asked;
+    form.ChooseRunFile = [&](const QString& path) {
+        asked << path;
+        return folder.filePath(QFileInfo(path).fileName());
+    };
+    const std::unique_ptr<QMenu> menu = form.RecordRunMenu(2);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "Rekordlauf ansehen");
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(shown.takeFirst(), (QVariantList{0, 2}));
+    menu->actions()[1]->trigger();
+    menu->actions()[1]->trigger(); // over the copy just saved, from its folder
+    const QString name = "feNU-Schwierig-A_n_na__-50-Punkte.fenurun";
+    EXPECT_EQ(asked, (QStringList{QDir::home().filePath(name), folder.filePath(name)}));
+    QFile copy(folder.filePath(name)), kept(runs.Path(0, 2));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), kept.readAll());
     ASSERT_TRUE(QFile(runs.Path(0, 2)).setPermissions(QFileDevice::ReadOwner));
     EXPECT_EQ(runs.Save(run, {60, "Anna"}), CannotWriteIn(runs.Path(0, 2)));
+    EXPECT_EQ(runs.SaveCopy(0, 2, anna, folder.filePath("nirgends/x.fenurun")),
+              CannotWriteIn(folder.filePath("nirgends/x.fenurun")));
 }
 
 TEST_F(Form3Test, EveryTextFitsItsControlWithTheSystemMessageFont) {

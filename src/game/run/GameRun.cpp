@@ -6,12 +6,22 @@
 namespace fenu {
 
 namespace {
-const QString Drift = QStringLiteral("Das Spiel verläuft auf diesem Rechner anders als bei der "
-                                     "Aufnahme.");
+// Another kind of processor is the likely cause of a drift, and one a player can
+// understand; a run of unknown kind says nothing of it.
+QString DriftReason(const QString& recordedOn) {
+    QString reason = QStringLiteral("Das Spiel verläuft auf diesem Rechner anders als bei der "
+                                    "Aufnahme.");
+    if (!recordedOn.isEmpty() && recordedOn != RunMachine())
+        reason += QStringLiteral(" Der Rekordlauf wurde auf einem anderen Computertyp (%1) "
+                                 "aufgenommen; dort rechnet der Prozessor anders.")
+                      .arg(recordedOn);
+    return reason;
+}
 } // namespace
 
 TGameRun::TGameRun(CursorService& real, TGameView& view) : real_(real), view_(view) {
     recording_.Reserve();
+    recording_.Machine = RunMachine();
 }
 
 void TGameRun::StartRecording(const TRunSettings& settings) {
@@ -24,6 +34,8 @@ void TGameRun::StartRecording(const TRunSettings& settings) {
 
 void TGameRun::StartReplay(TRunRecording run) {
     replay_ = std::move(run);
+    // Made here, as no frame may allocate.
+    drift_ = DriftReason(replay_.Machine);
     state_ = TState::Replaying;
     frame_ = 0;
     shot_ = 0;
@@ -77,9 +89,9 @@ bool TGameRun::EndFrame(const TGameState& game, bool wasGameFrame) {
     }
     if (check && (checksum_ >= replay_.Checksums.size() ||
                   replay_.Checksums[checksum_++] != StateChecksum(game)))
-        return Fail(Drift);
+        return Fail(drift_);
     if (ended != (frame_ == replay_.GameFrames))
-        return Fail(Drift);
+        return Fail(drift_);
     return true;
 }
 
@@ -93,7 +105,7 @@ void TGameRun::NoteShot(TPoint player) {
         recording_.Shots.push_back({static_cast<uint32_t>(recording_.Frames.size()), player});
     } else if (state_ == TState::Replaying) {
         if (shot_ >= replay_.Shots.size() || replay_.Shots[shot_].Player != player)
-            Fail(Drift);
+            Fail(drift_);
         ++shot_;
     }
 }

@@ -64,6 +64,7 @@ private:
     uint32_t second_ = 0;
     bool cursorRead_ = false;
     QString failure_;
+    QString drift_; ///< the reason given when the replay drifts
 };
 
 } // namespace fenu

@@ -9,7 +9,10 @@ namespace fenu {
 namespace {
 
 constexpr char Magic[4] = {'f', 'e', 'N', 'R'};
-constexpr uint16_t FormatVersion = 1;
+// Version 2 added the kind of machine after the player; files of version 1 are still
+// read, of unknown kind.
+constexpr uint16_t FormatVersion = 2;
+constexpr uint16_t FormatWithoutMachine = 1;
 constexpr qsizetype HeaderSize = sizeof Magic + 2 + 4; // magic, format version, length
 constexpr qsizetype CrcSize = 4;
 constexpr qsizetype MaxTextBytes = RunFileMaxTextBytes;
@@ -124,6 +127,18 @@ int32_t Sum(int32_t last, int32_t difference) {
     return static_cast<int32_t>(static_cast<uint32_t>(last) + static_cast<uint32_t>(difference));
 }
 
+bool KnownFormat(uint32_t format) {
+    return format == FormatVersion || format == FormatWithoutMachine;
+}
+
+// Text from a file is shown in a box only short and printable, never a kilobyte of
+// whatever the file holds.
+bool Showable(const QString& text) {
+    constexpr qsizetype MaxShownLength = 24;
+    return text.size() <= MaxShownLength &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
 bool InRange(int64_t value, TRange range) {
     return value >= range.Min && value <= range.Max;
 }
@@ -158,14 +173,8 @@ void ReadEntry(TReader& in, TRunEntry& entry, TRunSettings& settings) {
     entry.Player = in.Text();
 }
 
-// Another version's text comes from the file: shown only when it looks like a version,
-// short and printable, never a kilobyte of whatever the file holds.
 QString OtherVersionReason(const QString& version) {
-    constexpr qsizetype MaxShownLength = 24;
-    const bool shown =
-        !version.isEmpty() && version.size() <= MaxShownLength &&
-        std::all_of(version.begin(), version.end(), [](QChar c) { return c.isPrint(); });
-    if (!shown)
+    if (version.isEmpty() || !Showable(version))
         return QStringLiteral("Die Datei stammt von einer anderen Programmversion.");
     return QStringLiteral("Die Datei stammt von einer anderen Programmversion (%1).").arg(version);
 }
@@ -210,6 +219,7 @@ QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run) {
     out.U8(settings.Bonus ? 1 : 0);
     out.U32(entry.Points);
     out.Text(entry.Player);
+    out.Text(run.Machine);
     out.U16(static_cast<uint32_t>(settings.FieldWidth));
     out.U16(static_cast<uint32_t>(settings.FieldHeight));
     out.U8(static_cast<uint32_t>(settings.Config.BallRadii.size()));
@@ -257,7 +267,7 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
     const uint32_t length = header.U32();
     if (header.Failed() || data.size() < HeaderSize + CrcSize)
         return QStringLiteral("Die Datei ist unvollständig.");
-    if (format != FormatVersion)
+    if (!KnownFormat(format))
         return QStringLiteral("Die Datei hat ein anderes Format (Version %1).").arg(format);
     if (length > static_cast<uint64_t>(data.size()))
         return QStringLiteral("Die Datei ist unvollständig.");
@@ -272,6 +282,10 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
     ReadEntry(in, entry, run.Settings);
     if (entry.ProgramVersion != programVersion)
         return OtherVersionReason(entry.ProgramVersion);
+    if (format != FormatWithoutMachine) {
+        run.Machine = in.Text();
+        in.Check(Showable(run.Machine)); // it may be shown when the replay drifts
+    }
     ReadSettings(in, run.Settings);
     ReadFrames(in, run);
     in.Check(in.Left() == 0);
@@ -288,7 +302,7 @@ bool PeekRunEntry(QByteArrayView data, TRunEntry& entry) {
     in.U32(); // the length: what follows is not checked here
     TRunSettings settings;
     ReadEntry(in, entry, settings);
-    return !in.Failed() && format == FormatVersion;
+    return !in.Failed() && KnownFormat(format);
 }
 
 } // namespace fenu

@@ -22,19 +22,21 @@ constexpr qsizetype RunFileMaxTextBytes = 1024;
 constexpr qsizetype RunEntryMaxBytes = 2 * RunFileMaxTextBytes + 20;
 
 /// The file of a record's run, all numbers little-endian: magic word, format
-/// version, length, program version, the entry, the settings, the generator's state,
+/// version, length, program version, the entry, the kind of machine it was recorded
+/// on (RunMachine), the settings, the generator's state,
 /// the frames (elapsed time and cursor as differences to the frame before, in
 /// variable-length numbers), the shots, the checksums of the state, and a CRC-32
 /// of everything before it.
 QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run);
 
-/// Reads a run file written by this program version; on success an empty string,
+/// Reads a run file written by this program version, in this format or the one before
+/// it (without the machine: Machine stays empty); on success an empty string,
 /// otherwise why the file cannot be used, in German. Any bytes are safe to read.
 QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntry& entry,
                     TRunRecording& run);
 
 /// The entry a run file names at its beginning, of any program version, nothing else
-/// checked: false where the bytes do not begin like a run file of this format.
+/// checked: false where the bytes do not begin like a run file of a format read here.
 bool PeekRunEntry(QByteArrayView data, TRunEntry& entry);
 
 } // namespace fenu

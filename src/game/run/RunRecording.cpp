@@ -5,6 +5,8 @@
 #include "game/GameState.h"
 #include "game/run/Crc32.h"
 
+#include <QSysInfo>
+
 namespace fenu {
 
 void TRunRecording::Reserve() {
@@ -37,6 +39,10 @@ uint32_t StateChecksum(const TGameState& game) {
     for (const TBullet* bullet : game.Bullets)
         crc = AddBall(crc, *bullet);
     return crc;
+}
+
+QString RunMachine() {
+    return QSysInfo::currentCpuArchitecture();
 }
 
 } // namespace fenu

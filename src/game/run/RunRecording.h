@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <QString>
+
 namespace fenu {
 
 class TGameState;
@@ -51,9 +53,12 @@ struct TRunRecording {
     /// StateChecksum after each game frame that began a new second of the game, and
     /// after the one that ended it.
     std::vector<uint32_t> Checksums;
+    /// The kind of processor it was recorded on (RunMachine there), empty where the
+    /// file is older than that: the rules' extended precision differs between kinds.
+    QString Machine;
 
     void Reserve();
-    /// Empties the lists and keeps their capacity.
+    /// Empties the lists and keeps their capacity and the machine.
     void Clear(const TRunSettings& settings);
     friend bool operator==(const TRunRecording&, const TRunRecording&) = default;
 };
@@ -61,5 +66,8 @@ struct TRunRecording {
 /// A checksum of what decides the rest of a game: every ball's and bullet's
 /// position and velocity to the last bit, and the bonus points.
 uint32_t StateChecksum(const TGameState& game);
+
+/// The kind of processor this program runs on, as a run records it ("x86_64", "arm64").
+QString RunMachine();
 
 } // namespace fenu
