@@ -62,6 +62,9 @@ public:
 
     bool AutoInitialize = true;
     bool AutoSize = true;
+    /// Flip hands the window only the part of the frame that differs from the frame
+    /// before it; off, every frame goes whole.
+    bool PresentChangesOnly = true;
 
     TDXDrawOptions Options() const { return options_; }
     void SetOptions(TDXDrawOptions options);

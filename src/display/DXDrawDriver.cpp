@@ -60,7 +60,7 @@ void TDXDrawDriverBlt::Flip() {
                                     back->Width(), back->Height(), area_.effectiveOptions_);
     if (area_.effectiveOptions_.Contains(doWaitVBlank))
         ddraw_->WaitForVerticalBlank();
-    primary->Blt(target, *back);
+    primary->Present(target, *back, area_.PresentChangesOnly);
 }
 
 void TDXDrawDriverBlt::CreateSurfaces() {

@@ -112,6 +112,11 @@ QtDrawAreaWidget* QtPrimarySurface::Window() const {
 }
 
 TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& source) {
+    return PresentChanged(target, source, TChangedArea{});
+}
+
+TPlatformResult QtPrimarySurface::PresentChanged(const TRect& target, PresentationSurface& source,
+                                                 const TChangedArea& changed) {
     QtDrawAreaWidget* window = Window();
     if (window == nullptr)
         return PlatformResult::NoWindow;
@@ -123,7 +128,8 @@ TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& 
     const TPoint origin = window->ClientOrigin();
     window->Present(*offscreen->Image(),
                     QRect(target.Left - origin.X, target.Top - origin.Y, target.Right - target.Left,
-                          target.Bottom - target.Top));
+                          target.Bottom - target.Top),
+                    changed);
     if (log_ != nullptr && log_->Recording())
         log_->Presented(window->Exposed());
     return PlatformResult::Ok;

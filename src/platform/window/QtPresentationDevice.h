@@ -62,6 +62,8 @@ public:
     TPlatformResult SetClipper(PresentationClipper* clipper) override;
     TPlatformResult SetPalette(PresentationPalette*) override { return PlatformResult::Ok; }
     TPlatformResult Blt(const TRect& target, PresentationSurface& source) override;
+    TPlatformResult PresentChanged(const TRect& target, PresentationSurface& source,
+                                   const TChangedArea& changed) override;
     const QImage* Image() const override { return nullptr; }
 
 private:
