@@ -19,12 +19,12 @@ ticks_per_second=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# measure <pid> <window> <game|title|widget>: the share of one core the process
-# and the X server used together while the pointer circled for $seconds.
+# measure <pid> <window> <game|title|widget>: the shares of one core the process and
+# the X server used while the pointer circled for $seconds, and their sum.
 measure() {
     local pid=$1 window=$2 what=$3 step=0 x y
     sleep 1
-    local cpu_before=$(($(cpu_ticks "$pid") + $(cpu_ticks "$XVFB_PID")))
+    local program_before=$(cpu_ticks "$pid") server_before=$(cpu_ticks "$XVFB_PID")
     local wall_before=$(date +%s%N)
     local end=$((wall_before + seconds * 1000000000))
     while [ "$(date +%s%N)" -lt "$end" ]; do
@@ -34,10 +34,12 @@ measure() {
         step=$((step + 1))
         sleep 0.02
     done
-    local cpu_after=$(($(cpu_ticks "$pid") + $(cpu_ticks "$XVFB_PID")))
+    local program=$(($(cpu_ticks "$pid") - program_before))
+    local server=$(($(cpu_ticks "$XVFB_PID") - server_before))
     local wall_after=$(date +%s%N)
-    awk -v c="$((cpu_after - cpu_before))" -v t="$ticks_per_second" \
-        -v w="$((wall_after - wall_before))" 'BEGIN { printf "%.4f\n", c / t / (w / 1e9) }'
+    awk -v p="$program" -v s="$server" -v t="$ticks_per_second" \
+        -v w="$((wall_after - wall_before))" \
+        'BEGIN { d = t * w / 1e9; printf "%.4f %.4f %.4f\n", p / d, s / d, (p + s) / d }'
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -50,22 +52,25 @@ for round in $(seq "$rounds"); do
     "$widget" >/dev/null 2>&1 &
     pid=$!
     window=$(focus_game_window "full frame")
-    bare=$(measure "$pid" "$window" widget)
+    read -r bare_program bare_server bare < <(measure "$pid" "$window" widget)
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
 
     "$PROGRAM" >/dev/null 2>&1 &
     pid=$!
     window=$(focus_game_window)
-    play=$(measure "$pid" "$window" game)
+    read -r play_program play_server play < <(measure "$pid" "$window" game)
     xdotool key --window "$window" Escape
-    title=$(measure "$pid" "$window" title)
+    read -r title_program title_server title < <(measure "$pid" "$window" title)
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
 
-    awk -v r="$round" -v b="$bare" -v p="$play" -v t="$title" 'BEGIN {
-        printf "round %d: widget %.2f %%, play %.2f %% (ratio %.3f), title %.2f %% (ratio %.3f) of one core, program and X server\n",
-            r, 100 * b, 100 * p, p / b, 100 * t, t / b }'
+    for row in "widget $bare_program $bare_server $bare" "play $play_program $play_server $play" \
+        "title $title_program $title_server $title"; do
+        read -r name program server total <<<"$row"
+        awk -v r="$round" -v n="$name" -v p="$program" -v s="$server" -v t="$total" -v b="$bare" \
+            'BEGIN { printf "round %d %-6s program %5.2f %% + X server %5.2f %% = %5.2f %% of one core, ratio %.3f\n", r, n, 100 * p, 100 * s, 100 * t, t / b }'
+    done
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$PROGRAM_DIR"

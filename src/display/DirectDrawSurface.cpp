@@ -192,10 +192,35 @@ void TDirectDrawSurface::ReleaseSurface() {
 bool TDirectDrawSurface::Fill(uint32_t rawValue) {
     if (surface_ == nullptr)
         return false;
+    if (FillsOnlyDrawn && FillDrawn(rawValue)) {
+        changes_.Filled(rawValue);
+        return true;
+    }
     if (Record(surface_->Fill(rawValue)) != PlatformResult::Ok)
         return false;
     changes_.Filled(rawValue);
     return true;
+}
+
+bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
+    if (!changes_.FilledWith(rawValue))
+        return false;
+    const TRect buffer{0, 0, Width(), Height()};
+    drawnBounds_.clear();
+    int64_t area = 0;
+    for (const TDrawCall& call : changes_.DrawnSinceFill()) {
+        const TRect& r = call.Bounds;
+        const TRect clipped{std::max(r.Left, buffer.Left), std::max(r.Top, buffer.Top),
+                            std::min(r.Right, buffer.Right), std::min(r.Bottom, buffer.Bottom)};
+        if (clipped.Right <= clipped.Left || clipped.Bottom <= clipped.Top)
+            continue;
+        drawnBounds_.push_back(clipped);
+        area += int64_t{clipped.Right - clipped.Left} * (clipped.Bottom - clipped.Top);
+    }
+    // Past half the buffer, clearing rectangle by rectangle gains nothing.
+    if (area > int64_t{buffer.Right} * buffer.Bottom / 2)
+        return false;
+    return surface_->FillRects(rawValue, drawnBounds_) == PlatformResult::Ok;
 }
 
 TDirectDrawSurfaceCanvas& TDirectDrawSurface::Canvas() {

@@ -84,6 +84,9 @@ public:
     /// Fills the whole surface with a raw pixel value (0x00RRGGBB on this system's
     /// 32-bit surfaces). Returns whether the platform accepted it.
     bool Fill(uint32_t rawValue);
+    /// A fill in the colour the surface was last filled with clears only the bounds
+    /// of what was drawn since, where the platform can.
+    bool FillsOnlyDrawn = true;
     TDirectDrawSurfaceCanvas& Canvas();
     void ReleaseCanvas();
 
@@ -108,6 +111,7 @@ public:
 private:
     friend class TDirectDrawSurfaceCanvas;
     bool AcquireDeviceContext(TCanvas*& deviceContext);
+    bool FillDrawn(uint32_t rawValue);
     void ReleaseDeviceContext();
 
     TDirectDraw& owner_;
@@ -115,6 +119,7 @@ private:
     TSurfaceDescription description_;
     std::unique_ptr<TDirectDrawSurfaceCanvas> canvas_;
     TFrameChanges changes_;
+    std::vector<TRect> drawnBounds_;
 };
 
 } // namespace fenu

@@ -64,6 +64,11 @@ public:
     /// The buffer was made anew: nothing of it has been presented.
     void Reset();
 
+    /// Whether the buffer holds a fill of rawValue with only the recorded calls on
+    /// it, so that clearing their bounds fills it again.
+    bool FilledWith(uint32_t rawValue) const { return drawn_.Known && drawn_.Fill == rawValue; }
+    const std::vector<TDrawCall>& DrawnSinceFill() const { return drawn_.Calls; }
+
     /// What differs from the picture last presented, within bounds (the buffer's
     /// rectangle). The rectangles stay valid until the next call.
     TChangedArea Changes(const TRect& bounds);

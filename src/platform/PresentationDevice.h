@@ -84,6 +84,11 @@ public:
     virtual TSurfaceDescription Description() const = 0;
     /// Fills the whole surface with a raw pixel value.
     virtual TPlatformResult Fill(uint32_t rawValue) = 0;
+    /// Fills only the given rectangles (field pixels); Failed, with nothing filled,
+    /// where the surface cannot or where a whole fill would do more (a new density).
+    virtual TPlatformResult FillRects(uint32_t /*rawValue*/, std::span<const TRect> /*areas*/) {
+        return PlatformResult::Failed;
+    }
     /// Hands out the device context for 2-D drawing; it stays valid until ReleaseDC.
     virtual TPlatformResult GetDC(TCanvas*& deviceContext) = 0;
     virtual TPlatformResult ReleaseDC() = 0;

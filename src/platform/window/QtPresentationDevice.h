@@ -28,6 +28,7 @@ public:
 
     TSurfaceDescription Description() const override;
     TPlatformResult Fill(uint32_t rawValue) override;
+    TPlatformResult FillRects(uint32_t rawValue, std::span<const TRect> areas) override;
     TPlatformResult GetDC(TCanvas*& deviceContext) override;
     TPlatformResult ReleaseDC() override;
     TPlatformResult IsLost() override { return PlatformResult::Ok; }

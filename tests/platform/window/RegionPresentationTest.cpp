@@ -26,7 +26,7 @@ public:
     explicit TWindowedView(bool changesOnly) {
         form.resize(625, 500);
         area->setGeometry(0, 0, 625, 500);
-        draw.PresentChangesOnly = changesOnly;
+        draw.ChangesOnly = changesOnly;
         TDXDrawOptions options = draw.Options();
         options.Exclude(TDXDrawOption::doWaitVBlank);
         draw.SetOptions(options);
