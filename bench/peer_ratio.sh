@@ -56,7 +56,7 @@ for round in $(seq "$rounds"); do
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
 
-    "$PROGRAM" >/dev/null 2>&1 &
+    "$PROGRAM" >/dev/null 2>"${PEER_LOG:-/dev/null}" &
     pid=$!
     window=$(focus_game_window)
     read -r play_program play_server play < <(measure "$pid" "$window" game)
