@@ -206,7 +206,7 @@ bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
     if (!changes_.FilledWith(rawValue))
         return false;
     const TRect buffer{0, 0, Width(), Height()};
-    drawnBounds_.clear();
+    size_t count = 0;
     int64_t area = 0;
     for (const TDrawCall& call : changes_.DrawnSinceFill()) {
         const TRect& r = call.Bounds;
@@ -214,13 +214,15 @@ bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
                             std::min(r.Right, buffer.Right), std::min(r.Bottom, buffer.Bottom)};
         if (clipped.Right <= clipped.Left || clipped.Bottom <= clipped.Top)
             continue;
-        drawnBounds_.push_back(clipped);
+        drawnBounds_[count++] = clipped;
         area += int64_t{clipped.Right - clipped.Left} * (clipped.Bottom - clipped.Top);
     }
     // Past half the buffer, clearing rectangle by rectangle gains nothing.
     if (area > int64_t{buffer.Right} * buffer.Bottom / 2)
         return false;
-    return surface_->FillRects(rawValue, drawnBounds_) == PlatformResult::Ok;
+    // A refusal (a new pixel ratio) is overwritten by the whole fill that follows.
+    return Record(surface_->FillRects(
+               rawValue, std::span<const TRect>(drawnBounds_.data(), count))) == PlatformResult::Ok;
 }
 
 TDirectDrawSurfaceCanvas& TDirectDrawSurface::Canvas() {

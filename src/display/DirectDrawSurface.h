@@ -119,7 +119,7 @@ private:
     TSurfaceDescription description_;
     std::unique_ptr<TDirectDrawSurfaceCanvas> canvas_;
     TFrameChanges changes_;
-    std::vector<TRect> drawnBounds_;
+    std::vector<TRect> drawnBounds_ = std::vector<TRect>(TFrameChanges::MaxCalls);
 };
 
 } // namespace fenu

@@ -6,10 +6,6 @@ namespace fenu {
 
 namespace {
 
-// Calls a game draws in a frame with a few hundred bullets; more only make the
-// lists grow once.
-constexpr size_t ReservedCalls = 512;
-
 int64_t Area(const TRect& r) {
     return int64_t{r.Right - r.Left} * (r.Bottom - r.Top);
 }
@@ -50,8 +46,8 @@ bool TDrawCall::SamePixels(const TDrawCall& other) const {
 }
 
 TFrameChanges::TFrameChanges() {
-    shown_.Calls.reserve(ReservedCalls);
-    drawn_.Calls.reserve(ReservedCalls);
+    shown_.Calls.reserve(MaxCalls);
+    drawn_.Calls.reserve(MaxCalls);
 }
 
 void TFrameChanges::Filled(uint32_t rawValue) {
@@ -61,8 +57,13 @@ void TFrameChanges::Filled(uint32_t rawValue) {
 }
 
 void TFrameChanges::Drawn(const TDrawCall& call) {
-    if (drawn_.Known)
-        drawn_.Calls.push_back(call);
+    if (!drawn_.Known)
+        return;
+    if (drawn_.Calls.size() == MaxCalls) {
+        Overwritten();
+        return;
+    }
+    drawn_.Calls.push_back(call);
 }
 
 void TFrameChanges::Overwritten() {

@@ -46,9 +46,12 @@ struct TDrawCall {
 /// of the last picture and are all new. Another fill colour, a copy onto the buffer
 /// or a buffer never presented changes the whole picture.
 ///
-/// Allocates only when a picture has more calls than any before it.
+/// A picture of more than MaxCalls calls (a field crowded with bullets) goes whole:
+/// its bounds would cover most of the field, and keeping and comparing them would
+/// cost more than the copy they save. So nothing here allocates after construction.
 class TFrameChanges {
 public:
+    static constexpr size_t MaxCalls = 64;
     /// Beyond this many rectangles the changed area is handed over as their bounds.
     static constexpr size_t MaxRects = 8;
     /// Pixels a rectangle of its own costs beyond its area (a separate copy and
