@@ -52,7 +52,7 @@ struct TDrawCall {
 class TFrameChanges {
 public:
     static constexpr size_t MaxCalls = 64;
-    /// Beyond this many rectangles the changed area is handed over as their bounds.
+    /// At most this many rectangles: a further one is merged into the last.
     static constexpr size_t MaxRects = 8;
     /// Pixels a rectangle of its own costs beyond its area (a separate copy and
     /// hand-over): rectangles closer than that are merged.
