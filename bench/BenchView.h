@@ -2,8 +2,9 @@
 
 // The main window as the game controller sees it, for frame benchmarks: a real
 // 625 x 500 back buffer (a QImage surface of the Qt presentation system) with its
-// real canvas, and a sprite engine bound to it. Only the presentation is left out:
-// Flip does nothing, so a frame's figure is the frame's own work.
+// real canvas, and a sprite engine bound to it. Only the hand-over to a window is
+// left out: Flip works out what differs from the frame before, as a presentation
+// does, so a frame's figure is the frame's own work.
 
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
@@ -33,7 +34,11 @@ public:
     void Fill(uint32_t rawValue) override { surface_.Fill(rawValue); }
     TCanvas* Canvas() override { return &surface_.Canvas(); }
     void ReleaseCanvas() override { surface_.ReleaseCanvas(); }
-    void Flip() override { ++flips_; }
+    void Flip() override {
+        surface_.Changes().Changes(TRect{0, 0, FieldWidth, FieldHeight});
+        surface_.Changes().Presented();
+        ++flips_;
+    }
     TPoint ClientOrigin() override { return {0, 0}; }
     int ClientWidth() const override { return FieldWidth; }
     int ClientHeight() const override { return FieldHeight; }

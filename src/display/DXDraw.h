@@ -62,6 +62,10 @@ public:
 
     bool AutoInitialize = true;
     bool AutoSize = true;
+    /// Flip hands the window only the part of the frame that differs from the frame
+    /// before it, and a fill of the back buffer in its colour clears only what was
+    /// drawn since; off, every frame is filled and goes whole.
+    bool ChangesOnly = true;
 
     TDXDrawOptions Options() const { return options_; }
     void SetOptions(TDXDrawOptions options);

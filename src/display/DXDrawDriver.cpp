@@ -60,7 +60,8 @@ void TDXDrawDriverBlt::Flip() {
                                     back->Width(), back->Height(), area_.effectiveOptions_);
     if (area_.effectiveOptions_.Contains(doWaitVBlank))
         ddraw_->WaitForVerticalBlank();
-    primary->Blt(target, *back);
+    back->FillsOnlyDrawn = area_.ChangesOnly;
+    primary->Present(target, *back, area_.ChangesOnly);
 }
 
 void TDXDrawDriverBlt::CreateSurfaces() {
@@ -107,6 +108,7 @@ void TDXDrawDriverBlt::CreateBackBuffer() {
         throw EDXDrawError(DXMessages::CannotBeMade("Surface"));
     if (back.SystemMemory())
         area_.effectiveOptions_.Include(doSystemMemory);
+    back.FillsOnlyDrawn = area_.ChangesOnly;
     back.SetPalette(area_.palette_);
     back.Fill(0);
 }

@@ -2,6 +2,8 @@
 
 #include "display/DXErrors.h"
 
+#include <algorithm>
+
 namespace fenu {
 
 TDirectDrawSurfaceCanvas::TDirectDrawSurfaceCanvas(TDirectDrawSurface& surface)
@@ -93,16 +95,52 @@ void TDirectDrawSurfaceCanvas::SetPenStyle(TPenStyle style) {
         deviceContext_->SetPenStyle(style);
 }
 
+void TDirectDrawSurfaceCanvas::NoteDrawn(TDrawCall::TKind kind, int x1, int y1, int x2, int y2,
+                                         int margin, const QString* text) {
+    TDrawCall call;
+    call.Kind = kind;
+    call.X1 = x1;
+    call.Y1 = y1;
+    call.X2 = x2;
+    call.Y2 = y2;
+    call.PenColor = penColor_;
+    call.PenWidth = penWidth_;
+    call.PenStyle = penStyle_;
+    call.BrushColor = brushColor_;
+    call.BrushStyle = brushStyle_;
+    call.FontColor = fontColor_;
+    call.FontSize = fontSize_;
+    call.FontBold = fontBold_;
+    if (text != nullptr) {
+        call.FontName = fontName_;
+        call.Text = *text;
+    }
+    // Antialiased edges and the rounding of a fractional pixel ratio reach a pixel
+    // or two beyond the shape.
+    constexpr int Edge = 2;
+    call.Bounds = TRect{std::min(x1, x2) - margin - Edge, std::min(y1, y2) - margin - Edge,
+                        std::max(x1, x2) + margin + Edge, std::max(y1, y2) + margin + Edge};
+    surface_.changes_.Drawn(call);
+}
+
 void TDirectDrawSurfaceCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     DeviceContext().Ellipse(x1, y1, x2, y2);
+    // The outline is centred on the disc's edge.
+    NoteDrawn(TDrawCall::TKind::Ellipse, x1, y1, x2, y2,
+              penStyle_ == TPenStyle::psSolid ? penWidth_ : 0);
 }
 
 void TDirectDrawSurfaceCanvas::Line(int x1, int y1, int x2, int y2) {
     DeviceContext().Line(x1, y1, x2, y2);
+    NoteDrawn(TDrawCall::TKind::Line, x1, y1, x2, y2, penWidth_);
 }
 
 void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QString& text) {
-    DeviceContext().TextOut(x, y, text);
+    TCanvas& context = DeviceContext();
+    context.TextOut(x, y, text);
+    // Text is drawn from a picture of its advance and line height, clipped to it.
+    NoteDrawn(TDrawCall::TKind::Text, x, y, x + context.TextWidth(text),
+              y + context.TextHeight(text), 0, &text);
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(const QString& text) {
@@ -146,6 +184,7 @@ bool TDirectDrawSurface::CreateOffscreen(int32_t width, int32_t height, bool sys
 void TDirectDrawSurface::ReleaseSurface() {
     if (canvas_ != nullptr)
         canvas_->Release();
+    changes_.Reset();
     surface_.reset();
     description_ = TSurfaceDescription{};
 }
@@ -153,7 +192,37 @@ void TDirectDrawSurface::ReleaseSurface() {
 bool TDirectDrawSurface::Fill(uint32_t rawValue) {
     if (surface_ == nullptr)
         return false;
-    return Record(surface_->Fill(rawValue)) == PlatformResult::Ok;
+    if (FillsOnlyDrawn && FillDrawn(rawValue)) {
+        changes_.Filled(rawValue);
+        return true;
+    }
+    if (Record(surface_->Fill(rawValue)) != PlatformResult::Ok)
+        return false;
+    changes_.Filled(rawValue);
+    return true;
+}
+
+bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
+    if (!changes_.FilledWith(rawValue))
+        return false;
+    const TRect buffer{0, 0, Width(), Height()};
+    size_t count = 0;
+    int64_t area = 0;
+    for (const TDrawCall& call : changes_.DrawnSinceFill()) {
+        const TRect& r = call.Bounds;
+        const TRect clipped{std::max(r.Left, buffer.Left), std::max(r.Top, buffer.Top),
+                            std::min(r.Right, buffer.Right), std::min(r.Bottom, buffer.Bottom)};
+        if (clipped.Right <= clipped.Left || clipped.Bottom <= clipped.Top)
+            continue;
+        drawnBounds_[count++] = clipped;
+        area += int64_t{clipped.Right - clipped.Left} * (clipped.Bottom - clipped.Top);
+    }
+    // Past half the buffer, clearing rectangle by rectangle gains nothing.
+    if (area > int64_t{buffer.Right} * buffer.Bottom / 2)
+        return false;
+    // A refusal (a new pixel ratio) is overwritten by the whole fill that follows.
+    return Record(surface_->FillRects(
+               rawValue, std::span<const TRect>(drawnBounds_.data(), count))) == PlatformResult::Ok;
 }
 
 TDirectDrawSurfaceCanvas& TDirectDrawSurface::Canvas() {
@@ -204,7 +273,21 @@ void TDirectDrawSurface::SetPalette(TDirectDrawPalette* palette) {
 bool TDirectDrawSurface::Blt(const TRect& target, TDirectDrawSurface& source) {
     if (surface_ == nullptr || source.surface_ == nullptr)
         return false;
+    changes_.Overwritten();
     return Record(surface_->Blt(target, *source.surface_)) == PlatformResult::Ok;
+}
+
+bool TDirectDrawSurface::Present(const TRect& target, TDirectDrawSurface& source,
+                                 bool changedOnly) {
+    if (surface_ == nullptr || source.surface_ == nullptr)
+        return false;
+    const TChangedArea changed =
+        changedOnly ? source.changes_.Changes(TRect{0, 0, source.Width(), source.Height()})
+                    : TChangedArea{};
+    if (Record(surface_->PresentChanged(target, *source.surface_, changed)) != PlatformResult::Ok)
+        return false;
+    source.changes_.Presented();
+    return true;
 }
 
 const QImage* TDirectDrawSurface::Image() const {

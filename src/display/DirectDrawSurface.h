@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/DirectDraw.h"
+#include "display/FrameChanges.h"
 #include "platform/Canvas.h"
 
 #include <memory>
@@ -43,6 +44,10 @@ public:
 
 private:
     TCanvas& DeviceContext();
+    /// Records a call just drawn with the settings in force, its bounds widened by
+    /// margin on every side; text calls with their text.
+    void NoteDrawn(TDrawCall::TKind kind, int x1, int y1, int x2, int y2, int margin,
+                   const QString* text = nullptr);
 
     TDirectDrawSurface& surface_;
     TCanvas* deviceContext_ = nullptr;
@@ -79,6 +84,9 @@ public:
     /// Fills the whole surface with a raw pixel value (0x00RRGGBB on this system's
     /// 32-bit surfaces). Returns whether the platform accepted it.
     bool Fill(uint32_t rawValue);
+    /// A fill in the colour the surface was last filled with clears only the bounds
+    /// of what was drawn since, where the platform can.
+    bool FillsOnlyDrawn = true;
     TDirectDrawSurfaceCanvas& Canvas();
     void ReleaseCanvas();
 
@@ -90,6 +98,12 @@ public:
     void SetPalette(TDirectDrawPalette* palette);
     /// Copies the whole of source onto target of this surface.
     bool Blt(const TRect& target, TDirectDrawSurface& source);
+    /// Blt of a back buffer onto this primary surface that hands the window only
+    /// what differs from the picture last presented from source, or, without
+    /// changedOnly, the whole picture.
+    bool Present(const TRect& target, TDirectDrawSurface& source, bool changedOnly);
+    /// What was filled and drawn since the picture last presented from this surface.
+    TFrameChanges& Changes() { return changes_; }
 
     /// The pixels of an off-screen surface, for reading back; null otherwise.
     const QImage* Image() const;
@@ -97,12 +111,15 @@ public:
 private:
     friend class TDirectDrawSurfaceCanvas;
     bool AcquireDeviceContext(TCanvas*& deviceContext);
+    bool FillDrawn(uint32_t rawValue);
     void ReleaseDeviceContext();
 
     TDirectDraw& owner_;
     std::unique_ptr<PresentationSurface> surface_;
     TSurfaceDescription description_;
     std::unique_ptr<TDirectDrawSurfaceCanvas> canvas_;
+    TFrameChanges changes_;
+    std::vector<TRect> drawnBounds_ = std::vector<TRect>(TFrameChanges::MaxCalls);
 };
 
 } // namespace fenu

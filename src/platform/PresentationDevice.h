@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include <QString>
 
@@ -47,6 +48,13 @@ struct TPaletteEntry {
 };
 using TPaletteEntries = std::array<TPaletteEntry, 256>;
 
+/// What differs in a back buffer from the picture last presented from it: the whole
+/// picture, or the listed rectangles in the buffer's field pixels (none: nothing).
+struct TChangedArea {
+    bool Whole = true;
+    std::span<const TRect> Rects;
+};
+
 /// Capabilities of the driver or its emulation; only recorded by the drawing area.
 struct TDeviceCaps {
     uint32_t Size = 0;
@@ -76,6 +84,11 @@ public:
     virtual TSurfaceDescription Description() const = 0;
     /// Fills the whole surface with a raw pixel value.
     virtual TPlatformResult Fill(uint32_t rawValue) = 0;
+    /// Fills only the given rectangles (field pixels); Failed, with nothing filled,
+    /// where the surface cannot or where a whole fill would do more (a new density).
+    virtual TPlatformResult FillRects(uint32_t /*rawValue*/, std::span<const TRect> /*areas*/) {
+        return PlatformResult::Failed;
+    }
     /// Hands out the device context for 2-D drawing; it stays valid until ReleaseDC.
     virtual TPlatformResult GetDC(TCanvas*& deviceContext) = 0;
     virtual TPlatformResult ReleaseDC() = 0;
@@ -87,6 +100,12 @@ public:
     /// Copies the whole of source onto target (screen coordinates for the primary
     /// surface), stretching when the sizes differ; clipped by the clipper.
     virtual TPlatformResult Blt(const TRect& target, PresentationSurface& source) = 0;
+    /// Blt of a back buffer onto the primary surface, told what differs from the
+    /// picture last presented from it, so that only that part need reach the screen.
+    virtual TPlatformResult PresentChanged(const TRect& target, PresentationSurface& source,
+                                           const TChangedArea& /*changed*/) {
+        return Blt(target, source);
+    }
     /// The pixels of an off-screen surface; null for the primary surface.
     virtual const QImage* Image() const = 0;
 };

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWindow>
 
 namespace fenu {
@@ -140,7 +141,8 @@ void QtDrawAreaWidget::CopyIntoPresented(const QImage& source, const QRect& targ
     painter.drawImage(target, source);
 }
 
-void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
+void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
+                               const TChangedArea& changed) {
     const QRect visible = target.intersected(rect());
     if (visible.isEmpty())
         return;
@@ -157,12 +159,24 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
         CopyIntoPresented(source, target);
     if (presenting_)
         return; // inside a paint request: the paint event itself shows the frame
-    bool painted = false;
-    {
+    const QRegion region = direct ? RepaintRegion(source, target, visible, changed) : visible;
+    repaintedPixels_ = 0;
+    for (const QRect& area : region) {
+        const QRect device = ScaledPixels(area, ratio);
+        repaintedPixels_ += qint64{device.width()} * device.height();
+    }
+    bool painted = true; // with nothing to repaint, the window shows the frame already
+    if (region.isEmpty()) {
+        direct_ = TDirectFrame{};
+    } else {
         TPresentingScope presenting(*this);
-        repaint(visible);
+        repaint(region);
         painted = direct_.Painted;
     }
+    if (direct && painted)
+        shown_ = TShownFrame{target, source.size(), ratio};
+    else
+        shown_ = TShownFrame{};
     if (!direct || painted)
         return;
     // The window could not paint now; keep the frame. At first a reference does: the
@@ -174,6 +188,20 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target) {
     } else {
         CopyIntoPresented(source, target);
     }
+}
+
+QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& target,
+                                        const QRect& visible, const TChangedArea& changed) const {
+    const bool followsShown = !changed.Whole && !shown_.Target.isEmpty() &&
+                              shown_.Target == target && shown_.Size == source.size() &&
+                              shown_.Ratio == source.devicePixelRatio();
+    if (!followsShown)
+        return visible;
+    QRegion region;
+    for (const TRect& r : changed.Rects)
+        region +=
+            QRect(target.left() + r.Left, target.top() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    return region.intersected(visible);
 }
 
 QImage QtDrawAreaWidget::Presented() {
@@ -190,14 +218,24 @@ void QtDrawAreaWidget::PaintFromPresented(QPainter& painter, const QRect& area) 
 
 void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
     std::optional<TPresentingScope> request;
-    if (!presenting_ && listener_ != nullptr) {
-        // A paint request from the window system: the control presents its last
-        // frame again, straight into this paint (or into presented_).
-        request.emplace(*this);
-        listener_->PaintRequested();
+    if (!presenting_) {
+        // A paint request from the window system. What it leaves outside its area
+        // need not be the frame shown last (a frame may have been drawn since), so
+        // the next frame goes whole.
+        shown_ = TShownFrame{};
+        if (listener_ != nullptr) {
+            // The control presents its last frame again, straight into this paint
+            // (or into presented_).
+            request.emplace(*this);
+            listener_->PaintRequested();
+        }
     }
     QPainter painter(this);
-    const QRect area = event->rect();
+    for (const QRect& area : event->region())
+        PaintArea(painter, area);
+}
+
+void QtDrawAreaWidget::PaintArea(QPainter& painter, const QRect& area) {
     const QRect shown = direct_.Source != nullptr ? area.intersected(direct_.Target) : QRect();
     if (shown.isEmpty()) {
         PaintFromPresented(painter, area);
@@ -225,6 +263,7 @@ void QtDrawAreaWidget::paintEvent(QPaintEvent* event) {
 
 void QtDrawAreaWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    shown_ = TShownFrame{};
     if (listener_ != nullptr)
         listener_->Resized(width(), height());
 }

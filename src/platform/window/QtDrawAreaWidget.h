@@ -2,6 +2,7 @@
 
 #include "platform/DrawAreaWindow.h"
 #include "platform/PixelRatioSource.h"
+#include "platform/PresentationDevice.h"
 
 #include <QImage>
 #include <QPointer>
@@ -30,6 +31,12 @@ namespace fenu {
 /// with no listener and frames the window could not paint at once (hidden) go into a
 /// kept image instead; that image also shows around a frame smaller than the window
 /// and wherever a paint request gets no frame.
+///
+/// A frame presented with the part that differs from the frame before it repaints
+/// only that part, so the backing store hands only it on to the window system. That
+/// needs the window to show the frame before in full, at the same place, size and
+/// density: after a resize, a paint request from the window system, a frame the
+/// window could not paint or a scaled one, the next frame goes whole.
 class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
@@ -50,8 +57,13 @@ public:
 
     /// Puts source onto target (client coordinates in field pixels), stretching when
     /// the sizes differ, and gets it onto the screen at once. Source need only live
-    /// until the call returns.
-    void Present(const QImage& source, const QRect& target);
+    /// until the call returns. changed tells what differs from the source presented
+    /// before (field pixels of source).
+    void Present(const QImage& source, const QRect& target,
+                 const TChangedArea& changed = TChangedArea{});
+    /// Device pixels the last frame presented outside a paint request repainted (for
+    /// tests and measurements).
+    qint64 RepaintedPixels() const { return repaintedPixels_; }
     /// What the window shows (for tests and screenshots), at the window's device pixel
     /// ratio: the window painted as for a paint request from the window system, so the
     /// listener presents its frame again.
@@ -80,6 +92,10 @@ private:
     void EnsurePresentedSize();
     void CopyIntoPresented(const QImage& source, const QRect& target);
     void PaintFromPresented(QPainter& painter, const QRect& area);
+    void PaintArea(QPainter& painter, const QRect& area);
+    /// The part of the window that a frame with changed must repaint.
+    QRegion RepaintRegion(const QImage& source, const QRect& target, const QRect& visible,
+                          const TChangedArea& changed) const;
 
     DrawAreaWindowListener* listener_ = nullptr;
     QPointer<QWidget> form_;
@@ -87,6 +103,14 @@ private:
     bool presentedShared_ = false; // presented_ is the frame itself, not a copy
     bool presenting_ = false;
     TDirectFrame direct_;
+    // What the window shows in full since its last repaint from a frame: that
+    // frame's place, size and density; an empty target when nothing is known.
+    struct TShownFrame {
+        QRect Target;
+        QSize Size;
+        double Ratio = 0.0;
+    } shown_;
+    qint64 repaintedPixels_ = 0;
 };
 
 } // namespace fenu

@@ -1,5 +1,6 @@
 #include "platform/window/QtPresentationDevice.h"
 
+#include "platform/raster/RasterOps.h"
 #include "platform/window/QtDrawAreaWidget.h"
 
 #include <cmath>
@@ -51,6 +52,23 @@ TPlatformResult QtOffscreenSurface::Fill(uint32_t rawValue) {
         image_ = std::move(remade);
     }
     image_.fill(OpaqueBits | (rawValue & RgbBits));
+    return PlatformResult::Ok;
+}
+
+TPlatformResult QtOffscreenSurface::FillRects(uint32_t rawValue, std::span<const TRect> areas) {
+    if (DeviceContextOut())
+        return PlatformResult::DeviceContextOut;
+    const double ratio = image_.devicePixelRatio();
+    if (WantedRatio() != ratio)
+        return PlatformResult::Failed;
+    for (const TRect& area : areas) {
+        // Every device pixel the field rectangle touches.
+        const auto left = static_cast<int64_t>(std::floor(area.Left * ratio));
+        const auto top = static_cast<int64_t>(std::floor(area.Top * ratio));
+        FillDeviceRect(image_, left, top,
+                       static_cast<int64_t>(std::ceil(area.Right * ratio)) - left,
+                       static_cast<int64_t>(std::ceil(area.Bottom * ratio)) - top, rawValue);
+    }
     return PlatformResult::Ok;
 }
 
@@ -112,6 +130,11 @@ QtDrawAreaWidget* QtPrimarySurface::Window() const {
 }
 
 TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& source) {
+    return PresentChanged(target, source, TChangedArea{});
+}
+
+TPlatformResult QtPrimarySurface::PresentChanged(const TRect& target, PresentationSurface& source,
+                                                 const TChangedArea& changed) {
     QtDrawAreaWidget* window = Window();
     if (window == nullptr)
         return PlatformResult::NoWindow;
@@ -123,7 +146,8 @@ TPlatformResult QtPrimarySurface::Blt(const TRect& target, PresentationSurface& 
     const TPoint origin = window->ClientOrigin();
     window->Present(*offscreen->Image(),
                     QRect(target.Left - origin.X, target.Top - origin.Y, target.Right - target.Left,
-                          target.Bottom - target.Top));
+                          target.Bottom - target.Top),
+                    changed);
     if (log_ != nullptr && log_->Recording())
         log_->Presented(window->Exposed());
     return PlatformResult::Ok;

@@ -28,6 +28,7 @@ public:
 
     TSurfaceDescription Description() const override;
     TPlatformResult Fill(uint32_t rawValue) override;
+    TPlatformResult FillRects(uint32_t rawValue, std::span<const TRect> areas) override;
     TPlatformResult GetDC(TCanvas*& deviceContext) override;
     TPlatformResult ReleaseDC() override;
     TPlatformResult IsLost() override { return PlatformResult::Ok; }
@@ -62,6 +63,8 @@ public:
     TPlatformResult SetClipper(PresentationClipper* clipper) override;
     TPlatformResult SetPalette(PresentationPalette*) override { return PlatformResult::Ok; }
     TPlatformResult Blt(const TRect& target, PresentationSurface& source) override;
+    TPlatformResult PresentChanged(const TRect& target, PresentationSurface& source,
+                                   const TChangedArea& changed) override;
     const QImage* Image() const override { return nullptr; }
 
 private:

@@ -1,0 +1,76 @@
+#!/bin/bash
+# What the game costs next to its peers: the processor time of the program and of
+# the X server together, under Xvfb with the pointer circling over the field, as a
+# ratio to a bare widget that presents a full 625 x 500 image at 62.5 Hz
+# (full_frame_widget) under the same pointer.
+#   bench/peer_ratio.sh <build>/fenu <build>/bench/full_frame_widget [seconds, default 20] [rounds, default 2]
+# Each round measures the bare widget, the game in play (custom difficulty: one small
+# slow alien ball; F2 every 3 s, so a game that ended starts again) and the title
+# screen, one after the other in the same X server, and prints each one's share of
+# one core and its ratio to the widget of that round. Goal in play: at most 0.6.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb_session.sh"
+fenu=$(realpath "$1")
+widget=$(realpath "$2")
+seconds=${3:-20}
+rounds=${4:-2}
+ticks_per_second=$(getconf CLK_TCK)
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# measure <pid> <window> <game|title|widget>: the shares of one core the process and
+# the X server used while the pointer circled for $seconds, and their sum.
+measure() {
+    local pid=$1 window=$2 what=$3 step=0 x y
+    sleep 1
+    local program_before=$(cpu_ticks "$pid") server_before=$(cpu_ticks "$XVFB_PID")
+    local wall_before=$(date +%s%N)
+    local end=$((wall_before + seconds * 1000000000))
+    while [ "$(date +%s%N)" -lt "$end" ]; do
+        [ "$what" = game ] && [ $((step % 150)) -eq 0 ] && xdotool key --window "$window" F2
+        read -r x y < <(awk -v s="$step" 'BEGIN { a = s / 15; printf "%d %d\n", 312 + 150 * cos(a), 250 + 120 * sin(a) }')
+        xdotool mousemove --window "$window" "$x" "$y"
+        step=$((step + 1))
+        sleep 0.02
+    done
+    local program=$(($(cpu_ticks "$pid") - program_before))
+    local server=$(($(cpu_ticks "$XVFB_PID") - server_before))
+    local wall_after=$(date +%s%N)
+    awk -v p="$program" -v s="$server" -v t="$ticks_per_second" \
+        -v w="$((wall_after - wall_before))" \
+        'BEGIN { d = t * w / 1e9; printf "%.4f %.4f %.4f\n", p / d, s / d, (p + s) / d }'
+}
+
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+start_xvfb
+prepare_program_folder "$fenu" 3
+# The custom difficulty: one alien ball of radius 10, start speed at most 1.
+sed -i 's/^Radius1=.*/Radius1=10/; s/^MaxStartSpeed=.*/MaxStartSpeed=1/' "$PROGRAM_DIR/Settings.ini"
+
+for round in $(seq "$rounds"); do
+    "$widget" >/dev/null 2>&1 &
+    pid=$!
+    window=$(focus_game_window "full frame")
+    read -r bare_program bare_server bare < <(measure "$pid" "$window" widget)
+    kill -TERM "$pid"
+    wait "$pid" 2>/dev/null || true
+
+    "$PROGRAM" >/dev/null 2>"${PEER_LOG:-/dev/null}" &
+    pid=$!
+    window=$(focus_game_window)
+    read -r play_program play_server play < <(measure "$pid" "$window" game)
+    xdotool key --window "$window" Escape
+    read -r title_program title_server title < <(measure "$pid" "$window" title)
+    kill -TERM "$pid"
+    wait "$pid" 2>/dev/null || true
+
+    for row in "widget $bare_program $bare_server $bare" "play $play_program $play_server $play" \
+        "title $title_program $title_server $title"; do
+        read -r name program server total <<<"$row"
+        awk -v r="$round" -v n="$name" -v p="$program" -v s="$server" -v t="$total" -v b="$bare" \
+            'BEGIN { printf "round %d %-6s program %5.2f %% + X server %5.2f %% = %5.2f %% of one core, ratio %.3f\n", r, n, 100 * p, 100 * s, 100 * t, t / b }'
+    done
+done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+rm -rf "$PROGRAM_DIR"

@@ -1,0 +1,148 @@
+#include "FakeCursor.h"
+#include "FakeServices.h"
+#include "ManualClock.h"
+#include "WireGame.h"
+#include "display/DXDraw.h"
+#include "platform/window/QtDrawAreaWidget.h"
+#include "platform/window/QtPresentationDevice.h"
+#include "sprites/DXSpriteEngine.h"
+
+#include <cmath>
+#include <vector>
+
+#include <QHashFunctions>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace fenu {
+namespace {
+
+/// The main window as the game sees it, with the real drawing area, presentation
+/// and sprite engine component.
+class TWindowedView final : public TGameView {
+public:
+    explicit TWindowedView(bool changesOnly) {
+        form.resize(625, 500);
+        area->setGeometry(0, 0, 625, 500);
+        draw.ChangesOnly = changesOnly;
+        TDXDrawOptions options = draw.Options();
+        options.Exclude(TDXDrawOption::doWaitVBlank);
+        draw.SetOptions(options);
+        draw.Loaded();
+        sprites.SetDXDraw(&draw);
+    }
+    void Fill(uint32_t raw) override { draw.Surface()->Fill(raw); }
+    TCanvas* Canvas() override { return &draw.Surface()->Canvas(); }
+    void ReleaseCanvas() override { draw.Surface()->ReleaseCanvas(); }
+    void Flip() override { draw.Flip(); }
+    TPoint ClientOrigin() override { return draw.ClientOrigin(); }
+    int ClientWidth() const override { return 625; }
+    int ClientHeight() const override { return 500; }
+    void DrawAll() override { sprites.DrawAll(); }
+    void MoveAll(int32_t steps) override { sprites.MoveAll(steps); }
+    bool TimerEnabled() const override { return timer; }
+    void SetTimerEnabled(bool enabled) override { timer = enabled; }
+    void SetCaption(const QString&) override {}
+    QString FontFace() const override { return QStringLiteral("DejaVu Sans"); }
+    void SetPauseChecked(bool) override {}
+    bool InputQuery(const QString&, const QString&, QString&) override { return false; }
+    void RecordConfirmed() override {}
+    void ShowRecords() override {}
+
+    QtPresentationSystem system;
+    QWidget form;
+    QtDrawAreaWidget* area = new QtDrawAreaWidget(&form);
+    TDXDraw draw{*area, system};
+    TDXSpriteEngine sprites;
+    bool timer = false;
+};
+
+/// A hash of the colours the window system has of form now (no alpha, no padding).
+size_t Hash(QWidget& form) {
+    const QImage picture =
+        form.screen()->grabWindow(form.winId()).toImage().convertToFormat(QImage::Format_RGB888);
+    size_t hash = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        hash = qHashBits(picture.constScanLine(y), static_cast<size_t>(picture.width()) * 3, hash);
+    return hash;
+}
+
+struct TShownFrames {
+    std::vector<size_t> Pictures; ///< hashes of what the window system has
+    std::vector<qint64> Repainted;
+};
+
+/// A scripted session: the title screen down to one ball, a game with bullets, a
+/// pause with the window repainted, the end's fade, the title again, a smaller window.
+TShownFrames PlaySession(bool changesOnly) {
+    TWindowedView view(changesOnly);
+    test::FakeCursor cursor;
+    test::ManualClock clock(1000);
+    test::RecordingSoundPlayer sounds;
+    test::FakeOptionMarks options;
+    options.BonusPoints = true;
+    TGame game(view, cursor);
+    test::WireGame(game, view.sprites.Engine(), clock, sounds, options, 4711);
+    view.form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view.form));
+    TShownFrames shown;
+    const auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const TPoint origin = view.ClientOrigin();
+            cursor.position = {origin.X + 312 + static_cast<int>(150 * std::cos(i / 15.0)),
+                               origin.Y + 250 + static_cast<int>(120 * std::sin(i / 15.0))};
+            clock.Advance(16);
+            if (i % 9 == 4)
+                game.DXDrawMouseDown(TMouseButton::mbLeft, 10, 10);
+            game.DXTimerTimer(1);
+            shown.Pictures.push_back(Hash(view.form));
+            shown.Repainted.push_back(view.area->RepaintedPixels());
+        }
+    };
+    game.StartAttractMode();
+    frames(10);
+    for (int i = 0; i < TGame::MaxDemoBalls; ++i)
+        game.DXDrawMouseDown(TMouseButton::mbRight, 0, 0);
+    frames(10);
+    game.Neu1Click();
+    frames(60);
+    game.Pause1Click();
+    view.area->repaint();
+    game.Pause1Click();
+    frames(10);
+    game.GameOverStep = 1;
+    frames(TGame::FadeLength + 5);
+    game.StartAttractMode();
+    frames(10);
+    view.area->setGeometry(0, 0, 600, 480);
+    frames(10);
+    return shown;
+}
+
+TEST(RegionPresentation, ShowsEveryFrameAsAWholePresentationDoesRepaintingOnlyWhatChanged) {
+    PlaySession(true); // text drawn for the first time in a process differs slightly
+    const TShownFrames whole = PlaySession(false);
+    const TShownFrames changes = PlaySession(true);
+    ASSERT_EQ(whole.Pictures.size(), changes.Pictures.size());
+    qint64 wholePixels = 0;
+    qint64 changedPixels = 0;
+    for (size_t i = 0; i < whole.Pictures.size(); ++i) {
+        ASSERT_EQ(whole.Pictures[i], changes.Pictures[i]) << "frame " << i;
+        wholePixels += whole.Repainted[i];
+        changedPixels += changes.Repainted[i];
+    }
+    // One demo ball left on the title screen: only where it was and is goes.
+    for (size_t i = 11; i < 20; ++i) {
+        EXPECT_EQ(whole.Repainted[i], 625 * 500);
+        EXPECT_GT(changes.Repainted[i], 0);
+        EXPECT_LT(changes.Repainted[i], 625 * 500 / 20) << "frame " << i;
+    }
+    // The fade goes whole, the other frames in part.
+    EXPECT_EQ(changes.Repainted[100], 625 * 500);
+    EXPECT_LT(changedPixels * 2, wholePixels);
+}
+
+} // namespace
+} // namespace fenu
