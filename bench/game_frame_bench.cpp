@@ -209,6 +209,36 @@ void BM_Frame_Game21BallsBullets(benchmark::State& state) {
     RunGameFrames(state, CustomConfig(20), static_cast<size_t>(state.range(0)));
 }
 
+/// A replay eight times as fast as it was played: eight of the game's steps in one
+/// frame of the clock, a recorded game started again whenever it ends.
+void BM_Frame_Replay8x(benchmark::State& state) {
+    BenchGame bench;
+    bench.NewGame(fenu::MakePresets()[0]);
+    for (int frame = 0; frame < 3000 && bench.game.GameOverStep == 0; ++frame) {
+        bench.AimAway();
+        bench.clock.Advance(16);
+        bench.Frame();
+    }
+    const fenu::TRunRecording run = bench.game.LastRun();
+    const auto replay = [&] {
+        bench.game.StartReplay(run, QStringLiteral("Bench"));
+        for (int faster = 0; faster < 3; ++faster)
+            bench.game.ChangeReplaySpeed(true);
+    };
+    replay();
+    const long long before = allocations.load();
+    for (auto _ : state) {
+        if (!bench.game.Replaying() || bench.game.GameOverStep != 0) {
+            state.PauseTiming();
+            replay();
+            state.ResumeTiming();
+        }
+        bench.Frame();
+    }
+    ReportAllocations(state, before);
+    state.counters["recorded_frames"] = static_cast<double>(run.Frames.size());
+}
+
 constexpr int Repetitions = 7;
 
 BENCHMARK(BM_Floor_MemsetAndMemcpy)
@@ -224,6 +254,10 @@ BENCHMARK(BM_Frame_GameSchwierig)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame_Game20CustomBalls)
+    ->Repetitions(Repetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Frame_Replay8x)
     ->Repetitions(Repetitions)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);

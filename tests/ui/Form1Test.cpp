@@ -11,6 +11,7 @@
 #include "ui/Form2.h"
 #include "ui/InputQuery.h"
 #include "ui/MainMenu.h"
+#include "ui/RecordRuns.h"
 
 #include <functional>
 #include <memory>
@@ -270,6 +271,39 @@ TEST_F(MainWindow, ASessionSaveRequestKeepsTheRecordAndTheGameGoing) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
     Press(Qt::Key_F2);
     EXPECT_TRUE(form->isVisible() && form->Timer().Enabled() && form->Game().GameOverStep == 0);
+}
+
+// A game left with Esc is the last game (F3); a run file chosen under "Rekordlauf
+// öffnen..." plays captioned with the player it names.
+TEST_F(MainWindow, TheLastGameAndARunFileFromTheMenuPlayAgain) {
+    OpenGameMenu();
+    EXPECT_FALSE(form->Menu().LetztesSpiel1->isEnabled()) << "no game yet";
+    Press(Qt::Key_F2);
+    for (int frame = 0; frame < 30; ++frame, clock.Advance(16))
+        form->Game().DXTimerTimer(1);
+    Press(Qt::Key_Escape);
+    QTest::qWait(1); // the last game is written after the frame that ended it
+    OpenGameMenu();
+    ASSERT_TRUE(form->Menu().LetztesSpiel1->isEnabled());
+    Press(Qt::Key_F3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
+    form->Game().DXTimerTimer(1);
+    EXPECT_TRUE(form->windowTitle().startsWith("feNU - Letztes Spiel ["));
+
+    TRunEntry header;
+    const TRecordRuns runs(settingsFile);
+    const auto last = TRecordRuns::LoadFile(runs.LastGamePath(), header);
+    ASSERT_EQ(last.Found, TRecordRuns::TFound::Ready) << last.Reason.toStdString();
+    QFile shared(folder.filePath("Geteilt.fenurun"));
+    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
+    shared.write(WriteRunFile({9, "Rita", RunProgramVersion()}, last.Run));
+    shared.close();
+    form->ChooseRunFile = [&] { return shared.fileName(); };
+    form->Game().Abbrechen1Click();
+    form->Menu().RekordlaufOeffnen1->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
+    form->Game().DXTimerTimer(1);
+    EXPECT_TRUE(form->windowTitle().startsWith("feNU - Rekordlauf von Rita ["));
 }
 
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {

@@ -181,8 +181,11 @@ QString OtherVersionReason(const QString& version) {
 
 void ReadFrames(TReader& in, TRunRecording& run) {
     const size_t count = in.Count(MinFrameBytes);
+    // None where the game was left before it ended (the last game, aborted): its shots
+    // may then reach to the frame after the last one.
     run.GameFrames = in.Varint();
-    in.Check(run.GameFrames >= 1 && run.GameFrames <= count);
+    in.Check(run.GameFrames <= count);
+    const uint32_t shotsBefore = run.GameFrames != 0 ? run.GameFrames : count + 1;
     run.Frames.resize(count);
     TRunFrame last;
     for (TRunFrame& frame : run.Frames) {
@@ -195,7 +198,7 @@ void ReadFrames(TReader& in, TRunRecording& run) {
     TRunShot lastShot;
     for (TRunShot& shot : run.Shots) {
         const uint32_t later = in.Varint();
-        in.Check(later < run.GameFrames - lastShot.Frame);
+        in.Check(later < shotsBefore - lastShot.Frame);
         shot.Frame = lastShot.Frame + later;
         shot.Player.X = Sum(lastShot.Player.X, in.Signed());
         shot.Player.Y = Sum(lastShot.Player.Y, in.Signed());
