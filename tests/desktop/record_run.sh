@@ -6,7 +6,7 @@
 set -euo pipefail
 fenu=$1
 x_framebuffer=1
-source "$(dirname "$0")/x_session.sh" sha1sum
+source "$(dirname "$0")/x_session.sh" sha1sum python3
 
 # The screen as the X server holds it: only the main window is on it, and the
 # pointer rests in the same corner each time.
@@ -94,5 +94,22 @@ end_by_sigterm "$fenu_pid"
 start_fenu
 xdotool sleep 0.5 key F3
 wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "no last game after a restart"
+
+# The statistics kept the record's game as it ended, not its replays, and a game left with
+# Esc (within the grace period nothing else ends it); "Statistik..." (the last item but
+# three) loads its module on the spot.
+endings() {
+    python3 -c 'import sqlite3, sys
+print(" ".join(r[0] for r in sqlite3.connect(sys.argv[1]).execute("SELECT ending FROM games ORDER BY id")))' \
+        "$scratch/game/Statistik.sqlite" 2>/dev/null
+}
+xdotool key F2 sleep 1 key Escape
+kept_as_played() { [[ "$(endings)" =~ ^(berührt|gefangen)\ abgebrochen$ ]]; }
+wait_for 5 kept_as_played || fail "the games are not kept as played: '$(endings)'"
+main_window=$(xdotool search --name '^feNU$' | head -n1)
+xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
+wait_for 10 caption_matches '^Statistik$' || fail "the menu did not open the statistics"
+xdotool sleep 0.5 key Return
+wait_for 5 sh -c '! xdotool search --name "^Statistik$"' || fail "Enter did not close the statistics"
 end_by_sigterm "$fenu_pid"
 echo "passed"
