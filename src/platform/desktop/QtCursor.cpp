@@ -29,13 +29,16 @@ void QtCursor::SetArea(QWidget* area) {
     if (!hold_)
         hold_ = MakePointerHold();
     trackPointer_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (trackPointer_ && area != nullptr)
+    if (area != nullptr)
         area->setMouseTracking(true);
     TakeHold();
 }
 
 TPoint QtCursor::Pos() {
-    const QPoint p = trackPointer_ && tracked_ ? *tracked_ : QCursor::pos();
+    // Asking the X server costs a round trip every frame; while our hold stands every
+    // move of the pointer comes to our windows, so the last one is where it is.
+    const bool trackedHere = trackPointer_ || (held_ && movedInHold_);
+    const QPoint p = trackedHere && tracked_ ? *tracked_ : QCursor::pos();
     const TPoint point{p.x(), p.y()};
     if (!clip_)
         return point;
@@ -68,6 +71,7 @@ void QtCursor::TakeHold() {
                      std::max(1, clip_->Right - clip_->Left),
                      std::max(1, clip_->Bottom - clip_->Top));
     held_ = hold_->Hold(*window, area);
+    movedInHold_ = false; // the window system may have moved the pointer into the area
 }
 
 void QtCursor::DropHold() {
@@ -79,8 +83,9 @@ void QtCursor::DropHold() {
 }
 
 void QtCursor::Track(QObject* watched, QEvent* event) {
-    if (!trackPointer_ || !watched->isWidgetType() || !event->isSinglePointEvent())
+    if (!(trackPointer_ || held_) || !watched->isWidgetType() || !event->isSinglePointEvent())
         return;
+    movedInHold_ = held_;
     // Compositors differ in what follows wl_pointer.enter (KWin and sway send no
     // motion), so every event with a position counts, not only moves.
     const auto* pointer = static_cast<QSinglePointEvent*>(event);

@@ -23,7 +23,8 @@ namespace fenu {
 /// game's own menus and while another program is active, and comes back only while
 /// the game still asks for it; a release always ends whatever is held. Wayland has
 /// no global pointer position, so there the position is the last one an event of
-/// the game's windows carried. The confinement is released when this object goes,
+/// the game's windows carried; on X11 too while the hold stands and a pointer event
+/// has come since it was taken. The confinement is released when this object goes,
 /// so the cursor is free once the program has ended.
 class QtCursor final : public QObject, public CursorService {
     Q_OBJECT
@@ -52,6 +53,7 @@ private:
     bool held_ = false;
     bool active_ = true;
     bool trackPointer_ = false;
+    bool movedInHold_ = false;
     std::optional<QPoint> tracked_;
 };
 

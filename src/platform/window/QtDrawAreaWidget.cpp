@@ -4,16 +4,32 @@
 #include <cstring>
 #include <optional>
 
+#include <QBackingStore>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QWindow>
+#include <qpa/qplatformbackingstore.h>
 
 namespace fenu {
 
-QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent) : QWidget(parent) {
+namespace {
+
+/// Whether the platform's backing store may be written between paints: X11 keeps its
+/// image in the program (the server only reads what a flush names); on Wayland the
+/// compositor may hold the very buffer, so there only a paint may write.
+bool BackingStoreWritable() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("offscreen");
+}
+
+} // namespace
+
+QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent)
+    : QWidget(parent), storeWritable_(BackingStoreWritable()) {
     setCursor(Qt::CrossCursor);
     // Every pixel comes from the presented image; Qt need not clear anything first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -168,6 +184,8 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     bool painted = true; // with nothing to repaint, the window shows the frame already
     if (region.isEmpty()) {
         direct_ = TDirectFrame{};
+    } else if (direct && region != visible && FlushChanges(source, deviceTarget, region)) {
+        direct_ = TDirectFrame{};
     } else {
         TPresentingScope presenting(*this);
         repaint(region);
@@ -188,6 +206,46 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     } else {
         CopyIntoPresented(source, target);
     }
+}
+
+bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTarget,
+                                    const QRegion& region) {
+    // A repaint costs the window system a round trip on X11 (Qt waits until the server
+    // has read the last flush before it paints over it) and the widget machinery a
+    // paint event; a few moved balls need neither. Their rectangles go straight into
+    // the backing store, which holds the frame before in full, and are flushed from
+    // there. Should the server still be reading a rectangle of the flush before, it
+    // reads the newer frame's pixels, which this flush sends again: the picture is the
+    // same once both are done.
+    QBackingStore* store = backingStore();
+    QWindow* handle = window()->windowHandle();
+    const double ratio = devicePixelRatioF();
+    if (!storeWritable_ || store == nullptr || handle == nullptr || !handle->isExposed() ||
+        ratio != std::floor(ratio) || store->handle() == nullptr)
+        return false;
+    QPaintDevice* device = store->handle()->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    const QRect deviceWidget = ScaledPixels(QRect(offset, size()), ratio);
+    if (!image->rect().contains(deviceWidget))
+        return false;
+    for (const QRect& area : region) {
+        const QRect device = ScaledPixels(area, ratio);
+        const auto bytes = static_cast<size_t>(device.width()) * 4;
+        for (int y = device.top(); y <= device.bottom(); ++y)
+            std::memcpy(image->scanLine(y + deviceWidget.top()) +
+                            static_cast<size_t>(device.left() + deviceWidget.left()) * 4,
+                        source.constScanLine(y - deviceTarget.top()) +
+                            static_cast<size_t>(device.left() - deviceTarget.left()) * 4,
+                        bytes);
+    }
+    store->flush(region.translated(offset), handle);
+    return true;
 }
 
 QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& target,

@@ -36,7 +36,9 @@ namespace fenu {
 /// only that part, so the backing store hands only it on to the window system. That
 /// needs the window to show the frame before in full, at the same place, size and
 /// density: after a resize, a paint request from the window system, a frame the
-/// window could not paint or a scaled one, the next frame goes whole.
+/// window could not paint or a scaled one, the next frame goes whole. Where the
+/// window system allows it (X11), such a part is written into the backing store and
+/// flushed without a paint.
 class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
@@ -96,8 +98,12 @@ private:
     /// The part of the window that a frame with changed must repaint.
     QRegion RepaintRegion(const QImage& source, const QRect& target, const QRect& visible,
                           const TChangedArea& changed) const;
+    /// Puts region (of the window) of a frame of the window's size and density into
+    /// the backing store and flushes it, without a paint; false where that cannot be.
+    bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region);
 
     DrawAreaWindowListener* listener_ = nullptr;
+    const bool storeWritable_;
     QPointer<QWidget> form_;
     QImage presented_;
     bool presentedShared_ = false; // presented_ is the frame itself, not a copy

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
+#include <QCursor>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -48,6 +50,16 @@ TEST(QtCursorConfinement, EveryReleaseLeavesNothingHeldWhateverCameInBetween) {
     const TPoint read = cursor.Pos(); // the game reads a confined point wherever the pointer is
     EXPECT_TRUE(read.X >= field.Left && read.X < field.Right && read.Y >= field.Top &&
                 read.Y < field.Bottom);
+    // While held, the pointer's own events tell where it is; a new hold asks the
+    // window system again (it may have moved the pointer) until the next event.
+    QCursor::setPos(o + QPoint(30, 40));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 30), QPointF(o + QPoint(20, 30)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    EXPECT_EQ(cursor.Pos(), (TPoint{o.x() + 20, o.y() + 30}));
+    cursor.Clip(nullptr);
+    cursor.Clip(&field);
+    EXPECT_EQ(cursor.Pos(), (TPoint{o.x() + 30, o.y() + 40}));
     EXPECT_TRUE(heldAfterMenu(&field)) << "the game still asks";
     EXPECT_FALSE(heldAfterMenu(nullptr)) << "the game stopped behind the menu";
     cursor.Clip(&field);

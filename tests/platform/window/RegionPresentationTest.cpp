@@ -24,8 +24,10 @@ namespace {
 class TWindowedView final : public TGameView {
 public:
     explicit TWindowedView(bool changesOnly) {
-        form.resize(625, 500);
-        area->setGeometry(0, 0, 625, 500);
+        // Below a strip where the menu bar would be, so the area lies off the
+        // window's origin as in the game.
+        form.resize(625, 520);
+        area->setGeometry(0, 20, 625, 500);
         draw.ChangesOnly = changesOnly;
         TDXDrawOptions options = draw.Options();
         options.Exclude(TDXDrawOption::doWaitVBlank);
@@ -116,7 +118,7 @@ TShownFrames PlaySession(bool changesOnly) {
     frames(TGame::FadeLength + 5);
     game.StartAttractMode();
     frames(10);
-    view.area->setGeometry(0, 0, 600, 480);
+    view.area->setGeometry(0, 20, 600, 480);
     frames(10);
     return shown;
 }
