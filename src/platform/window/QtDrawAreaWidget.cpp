@@ -1,5 +1,7 @@
 #include "platform/window/QtDrawAreaWidget.h"
 
+#include "platform/window/SharedMapping.h"
+
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -18,18 +20,20 @@ namespace fenu {
 
 namespace {
 
-/// Whether the platform's backing store may be written between paints: X11 keeps its
-/// image in the program (the server only reads what a flush names); on Wayland the
-/// compositor may hold the very buffer, so there only a paint may write.
-bool BackingStoreWritable() {
+/// Whether the backing store's image may be written between paints, for a flush to
+/// hand on. On X11 only where the image is memory the server reads itself: without
+/// it, Qt uploads only what it painted. On Wayland the compositor may hold the very
+/// buffer, so there only a paint may write.
+bool WritableBetweenPaints(const QImage& store) {
     const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("xcb") || platform == QLatin1String("offscreen");
+    if (platform == QLatin1String("offscreen"))
+        return true;
+    return platform == QLatin1String("xcb") && InSharedMapping(store.constBits());
 }
 
 } // namespace
 
-QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent)
-    : QWidget(parent), storeWritable_(BackingStoreWritable()) {
+QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::CrossCursor);
     // Every pixel comes from the presented image; Qt need not clear anything first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -220,7 +224,7 @@ bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTar
     QBackingStore* store = backingStore();
     QWindow* handle = window()->windowHandle();
     const double ratio = devicePixelRatioF();
-    if (!storeWritable_ || store == nullptr || handle == nullptr || !handle->isExposed() ||
+    if (store == nullptr || handle == nullptr || !handle->isExposed() ||
         ratio != std::floor(ratio) || store->handle() == nullptr)
         return false;
     QPaintDevice* device = store->handle()->paintDevice();
@@ -229,6 +233,10 @@ bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTar
     auto* image = static_cast<QImage*>(device);
     if (image->format() != QImage::Format_RGB32 &&
         image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (image->constBits() != storeChecked_.Bits) // a new image: asked once
+        storeChecked_ = {image->constBits(), WritableBetweenPaints(*image)};
+    if (!storeChecked_.Writable)
         return false;
     const QPoint offset = mapTo(window(), QPoint(0, 0));
     const QRect deviceWidget = ScaledPixels(QRect(offset, size()), ratio);

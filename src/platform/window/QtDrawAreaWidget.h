@@ -103,7 +103,10 @@ private:
     bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region);
 
     DrawAreaWindowListener* listener_ = nullptr;
-    const bool storeWritable_;
+    struct TStoreChecked {
+        const uchar* Bits = nullptr;
+        bool Writable = false;
+    } storeChecked_; // whether the backing store's image at Bits may be written
     QPointer<QWidget> form_;
     QImage presented_;
     bool presentedShared_ = false; // presented_ is the frame itself, not a copy
