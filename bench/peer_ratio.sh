@@ -5,8 +5,8 @@
 # (full_frame_widget) under the same pointer.
 #   bench/peer_ratio.sh <build>/fenu <build>/bench/full_frame_widget [seconds, default 20] [rounds, default 2]
 # Each round measures the bare widget, the game in play (custom difficulty: one small
-# slow alien ball; F2 every 150 moves of the pointer, 3 to 5 s, so a game that ended
-# starts again) and the title screen, one after the other in the same X server, and
+# slow alien ball; F2 every 150 moves of the pointer, about 4 s, so a game that ended
+# starts again; F2_EVERY=<moves> changes that, 35 keeps the game from ever ending) and the title screen, one after the other in the same X server, and
 # prints each one's share of one core and its ratio to the widget of that round.
 # Goal in play: at most 0.6. The time is counted by perf (linux-perf), to the
 # nanosecond: the clock ticks of /proc charge a whole tick to whoever runs when it
@@ -35,15 +35,20 @@ measure() {
     local program_clock=$!
     cpu_clock "$XVFB_PID" "$counts/server"
     local server_clock=$!
+    # One xdotool for all the moves: one started per move costs the X server more (a
+    # connection and its keyboard maps each time) than the pointer's moves themselves.
+    local pointer
+    exec {pointer}> >(exec xdotool - >/dev/null 2>&1)
     local wall_before=$(date +%s%N)
     local end=$((wall_before + seconds * 1000000000))
     while [ "$(date +%s%N)" -lt "$end" ]; do
-        [ "$what" = game ] && [ $((step % 150)) -eq 0 ] && xdotool key --window "$window" F2
+        [ "$what" = game ] && [ $((step % ${F2_EVERY:-150})) -eq 0 ] && echo "key --window $window F2" >&"$pointer"
         read -r x y < <(awk -v s="$step" 'BEGIN { a = s / 15; printf "%d %d\n", 312 + 150 * cos(a), 250 + 120 * sin(a) }')
-        xdotool mousemove --window "$window" "$x" "$y"
+        echo "mousemove --window $window $x $y" >&"$pointer"
         step=$((step + 1))
         sleep 0.02
     done
+    exec {pointer}>&-
     kill -INT "$program_clock" "$server_clock"
     wait "$program_clock" "$server_clock" 2>/dev/null || true
     local wall_after=$(date +%s%N)

@@ -188,7 +188,7 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     bool painted = true; // with nothing to repaint, the window shows the frame already
     if (region.isEmpty()) {
         direct_ = TDirectFrame{};
-    } else if (direct && region != visible && FlushChanges(source, deviceTarget, region)) {
+    } else if (direct && FlushChanges(source, deviceTarget, region)) {
         direct_ = TDirectFrame{};
     } else {
         TPresentingScope presenting(*this);
@@ -214,13 +214,13 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
 
 bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTarget,
                                     const QRegion& region) {
-    // A repaint costs the window system a round trip on X11 (Qt waits until the server
-    // has read the last flush before it paints over it) and the widget machinery a
-    // paint event; a few moved balls need neither. Their rectangles go straight into
-    // the backing store, which holds the frame before in full, and are flushed from
-    // there. Should the server still be reading a rectangle of the flush before, it
-    // reads the newer frame's pixels, which this flush sends again: the picture is the
-    // same once both are done.
+    // A repaint costs a round trip to the X server (Qt waits until the server has read
+    // the last flush before it paints over it) and the widget machinery a paint event;
+    // a frame needs neither. Its rectangles go straight into the backing store, which
+    // holds the frame before everywhere else, and are flushed from there. Should the
+    // server still be reading a rectangle of the flush before, it reads the newer
+    // frame's pixels, which this flush sends again: the picture is the same once both
+    // are done.
     QBackingStore* store = backingStore();
     QWindow* handle = window()->windowHandle();
     const double ratio = devicePixelRatioF();

@@ -37,8 +37,8 @@ namespace fenu {
 /// needs the window to show the frame before in full, at the same place, size and
 /// density: after a resize, a paint request from the window system, a frame the
 /// window could not paint or a scaled one, the next frame goes whole. Where the
-/// window system allows it (X11), such a part is written into the backing store and
-/// flushed without a paint.
+/// window system allows it (X11 with shared memory), a frame presented outside a
+/// paint request is written into the backing store and flushed, without a paint.
 class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
@@ -98,8 +98,8 @@ private:
     /// The part of the window that a frame with changed must repaint.
     QRegion RepaintRegion(const QImage& source, const QRect& target, const QRect& visible,
                           const TChangedArea& changed) const;
-    /// Puts region (of the window) of a frame of the window's size and density into
-    /// the backing store and flushes it, without a paint; false where that cannot be.
+    /// Puts region (of the window) of a frame of the window's density into the
+    /// backing store and flushes it, without a paint; false where that cannot be.
     bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region);
 
     DrawAreaWindowListener* listener_ = nullptr;
