@@ -3,7 +3,7 @@
 # the X server together, under Xvfb with the pointer circling over the field, as a
 # ratio to a bare widget that presents a full 625 x 500 image at 62.5 Hz
 # (full_frame_widget) under the same pointer.
-#   bench/peer_ratio.sh <build>/fenu <build>/bench/full_frame_widget [seconds, default 20] [rounds, default 2]
+#   bench/peer_ratio.sh <build>/fenu <build>/bench/full_frame_widget [seconds, default 20] [rounds, default 3]
 # Each round measures the bare widget, the game in play (custom difficulty: one small
 # slow alien ball; F2 every 150 moves of the pointer, about 4 s, so a game that ended
 # starts again; F2_EVERY=<moves> changes that, 35 keeps the game from ever ending) and the title screen, one after the other in the same X server, and
@@ -17,7 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 fenu=$(realpath "$1")
 widget=$(realpath "$2")
 seconds=${3:-20}
-rounds=${4:-2}
+rounds=${4:-3}
 
 # cpu_clock <pid> <file>: counts the processor time of all the threads of <pid>
 # (nanosecond precision, unlike the clock ticks of /proc) until sent SIGINT.
@@ -64,6 +64,7 @@ prepare_program_folder "$fenu" 3
 # The custom difficulty: one alien ball of radius 10, start speed at most 1.
 sed -i 's/^Radius1=.*/Radius1=10/; s/^MaxStartSpeed=.*/MaxStartSpeed=1/' "$PROGRAM_DIR/Settings.ini"
 
+ratios=$(mktemp)
 for round in $(seq "$rounds"); do
     "$widget" >/dev/null 2>&1 &
     pid=$!
@@ -87,6 +88,11 @@ for round in $(seq "$rounds"); do
         awk -v r="$round" -v n="$name" -v p="$program" -v s="$server" -v t="$total" -v b="$bare" \
             'BEGIN { printf "round %d %-6s program %5.2f %% + X server %5.2f %% = %5.2f %% of one core, ratio %.3f\n", r, n, 100 * p, 100 * s, 100 * t, t / b }'
     done
+    awk -v p="$play" -v t="$title" -v b="$bare" 'BEGIN { printf "%.3f %.3f\n", p / b, t / b }' >>"$ratios"
 done
+# The widget's share varies from round to round more than the game's: the median of
+# the rounds is the figure to go by.
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+echo "median ratio of $rounds rounds: play $(cut -d' ' -f1 "$ratios" | median), title $(cut -d' ' -f2 "$ratios" | median)"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
-rm -rf "$PROGRAM_DIR"
+rm -rf "$PROGRAM_DIR" "$ratios"
