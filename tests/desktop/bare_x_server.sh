@@ -91,7 +91,10 @@ start_fenu
 xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
 xdotool sleep 0.3 type "RekordHUP" && xdotool key Return
 wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "not on disk at once"
-xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' && xdotool key s sleep 2
+# The X focus comes back before Qt has made the window active again (its shortcuts act
+# only then): a moment for that, and one for the key to arrive.
+xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' &&
+    xdotool sleep 1 key s sleep 1
 kill -HUP "$fenu_pid"
 wait "$fenu_pid" || fail "SIGHUP did not end the program the orderly way"
 grep -qz "PlaySounds=0.*Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "lost at SIGHUP: $(cat "$scratch/game/Settings.ini")"
