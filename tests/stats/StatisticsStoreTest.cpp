@@ -1,6 +1,9 @@
 // The SQLite store: games written and read back as figures, two copies writing to
-// one file, a lock held past the timeout, a file that is no database, a newer schema.
+// one file, a lock held past the timeout, a file that is no database, a newer schema,
+// a damaged file as the program's keeper meets it.
 #include "stats/sqlite/StatisticsStore.h"
+
+#include "stats/StatisticsKeeper.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -44,7 +47,7 @@ protected:
     QString file = folder.filePath(QStringLiteral("Statistik.sqlite"));
 };
 
-TEST_F(StatisticsStore, KeepsEveryGameAndFindsItsFiguresInTheOrderPlayed) {
+TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     TStatisticsStore store(file);
     // Written out of order: the course follows the start times.
     for (const auto& [points, minute] : {std::pair{30u, 3}, {10u, 1}, {20u, 2}, {5u, 4}})
@@ -78,15 +81,14 @@ TEST_F(StatisticsStore, KeepsEveryGameAndFindsItsFiguresInTheOrderPlayed) {
 
     ASSERT_EQ(store.Clear(), QString());
     EXPECT_EQ(store.Summary(false, 1).Games + store.Summary(true, 1).Games, 0);
-}
 
-TEST_F(StatisticsStore, TwoCopiesWriteInTurnAndALockHeldPastTheTimeoutFailsOneWriteOnly) {
-    TStatisticsStore first(file), second(file, 100);
+    // A second copy writes in turn; a lock held past its timeout fails one write only.
+    TStatisticsStore second(file, 100);
     for (uint32_t i = 0; i < 20; ++i) {
-        ASSERT_EQ(first.Add(Game(i)), QString());
+        ASSERT_EQ(store.Add(Game(i)), QString());
         ASSERT_EQ(second.Add(Game(100 + i)), QString());
     }
-    EXPECT_EQ(first.Summary(false, 1).Games, 40);
+    EXPECT_EQ(store.Summary(false, 1).Games, 40);
 
     QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
     other.setDatabaseName(file);
@@ -103,7 +105,8 @@ TEST_F(StatisticsStore, TwoCopiesWriteInTurnAndALockHeldPastTheTimeoutFailsOneWr
     QSqlDatabase::removeDatabase("other");
 }
 
-TEST_F(StatisticsStore, AFileThatIsNoDatabaseIsKeptAsideUnderItsOwnNameAndANewOneStarted) {
+TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReportedOncePerRun) {
+    // No database: kept aside under its own name, a new one started.
     for (const QString& aside : {file + ".keine-Datenbank", file + ".keine-Datenbank-2"}) {
         QFile junk(file);
         ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
@@ -117,18 +120,48 @@ TEST_F(StatisticsStore, AFileThatIsNoDatabaseIsKeptAsideUnderItsOwnNameAndANewOn
         EXPECT_EQ(kept.readAll(), QByteArray(4096, 'x'));
         EXPECT_EQ(store.Summary(false, 1).Games, 1);
     }
-}
-
-TEST_F(StatisticsStore, AFileOfANewerSchemaIsShownButNotWritten) {
+    // A newer schema: shown, never written.
     ASSERT_EQ(TStatisticsStore(file).Add(Game(12)), QString());
     Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion + 1));
-    TStatisticsStore store(file);
-    const QString newer = QStringLiteral("Die Datei stammt von einer neueren Version von feNU.");
-    EXPECT_EQ(store.Unwritable(), newer);
-    EXPECT_EQ(store.Add(Game(20)), newer);
-    EXPECT_EQ(store.Clear(), newer);
-    EXPECT_EQ(store.Summary(false, 1).BestPoints, 12u);
-    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 1);
+    {
+        TStatisticsStore store(file);
+        const QString newer =
+            QStringLiteral("Die Datei stammt von einer neueren Version von feNU.");
+        EXPECT_EQ(store.Unwritable(), newer);
+        EXPECT_EQ(store.Add(Game(20)), newer);
+        EXPECT_EQ(store.Clear(), newer);
+        EXPECT_EQ(store.Summary(false, 1).BestPoints, 12u);
+    }
+    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 2);
+    Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion));
+
+    // Damaged: the tables' pages after the first (header and schema) are garbage. The
+    // program's keeper (the store from its module) leaves it and says so once per run.
+    {
+        TStatisticsStore store(file);
+        for (int i = 0; i < 200; ++i)
+            ASSERT_EQ(store.Add(Game(1)), QString());
+    }
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.seek(4096));
+    damaged.write(QByteArray(static_cast<int>(damaged.size()) - 4096, '\x5a'));
+    damaged.seek(0);
+    const QByteArray before = damaged.readAll();
+    QStringList reports;
+    const auto report = [&reports](const QString& text) { reports << text; };
+    const QString settings = folder.filePath(QStringLiteral("Settings.ini"));
+    TStatisticsKeeper keeper(settings);
+    keeper.Keep(Game(2), report);
+    keeper.Keep(Game(3), report);
+    EXPECT_EQ(reports, QStringList{"Die Statistik kann nicht gespeichert werden.\n\n"
+                                   "Die Datei ist beschädigt."});
+    damaged.seek(0);
+    EXPECT_EQ(damaged.readAll(), before);
+    TStatisticsKeeper withoutModule(settings, {folder.path()});
+    withoutModule.Keep(Game(2), report);
+    ASSERT_EQ(reports.size(), 2);
+    EXPECT_TRUE(reports[1].contains("Das Modul libfenu_statistics.so fehlt"))
+        << reports[1].toStdString();
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace fenu::test {
 /// The main window as the game controller sees it, without a window: records
 /// fills, flips and captions, runs the sprite passes on a plain engine, and answers
 /// the record prompt from a script.
-class FakeGameView final : public TGameView {
+class FakeGameView : public TGameView {
 public:
     explicit FakeGameView(TSpriteEngine& engine) : engine_(engine) {}
 

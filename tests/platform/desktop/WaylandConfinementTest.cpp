@@ -6,7 +6,7 @@
 namespace fenu {
 namespace {
 
-TEST(WaylandConfinement, RegionHasEveryPositionReadInsideAndTheRestingPointer) {
+TEST(WaylandConfinement, RegionHoldsThePointerAndAPointerOutsideIsBroughtInFirst) {
     const QMargins frame(3, 50, 3, 3); // the title bar and borders Qt draws
     const QRect field(20, 20, 585, 460);
     EXPECT_EQ(SurfaceRegion(field, frame, 1.0, QPointF(100.5, 100.5)), field.translated(3, 50));
@@ -20,9 +20,8 @@ TEST(WaylandConfinement, RegionHasEveryPositionReadInsideAndTheRestingPointer) {
         << "a pointer gone elsewhere is brought to the point";
     EXPECT_EQ(SurfaceRegion({1, 1, 1, 1}, {}, 1.25, std::nullopt), QRect(1, 1, 2, 2))
         << "a window pixel covers surface pixels 1.25 to 2.5";
-}
 
-TEST(WaylandConfinement, PointerRestingOutsideTheRegionIsBroughtInFirst) {
+    // A pointer resting outside the region is brought in first.
     using Request = ConfineSequence::Request;
     const auto next = [](ConfineSequence& sequence, std::optional<QPointF> pointer, bool active) {
         Request request = Request::None;
@@ -30,8 +29,9 @@ TEST(WaylandConfinement, PointerRestingOutsideTheRegionIsBroughtInFirst) {
             request = sequence.Next(pointer, active);
         return request;
     };
-    const QRect field(23, 70, 585, 460);
-    ConfineSequence inside(field), elsewhere(field), menuBar(field), silent(field);
+    const QRect surfaceField(23, 70, 585, 460);
+    ConfineSequence inside(surfaceField), elsewhere(surfaceField), menuBar(surfaceField),
+        silent(surfaceField);
     EXPECT_EQ(inside.Next(QPointF(300, 300), false), Request::Confine);
     EXPECT_EQ(elsewhere.Next(std::nullopt, false), Request::Confine);
     EXPECT_EQ(menuBar.Next(QPointF(100.5, 40.5), false), Request::Lock);

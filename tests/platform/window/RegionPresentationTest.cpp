@@ -1,13 +1,17 @@
 #include "FakeCursor.h"
+#include "FakeGameView.h"
 #include "FakeServices.h"
 #include "ManualClock.h"
 #include "WireGame.h"
 #include "display/DXDraw.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "platform/window/QtPresentationDevice.h"
+#include "platform/window/SharedMapping.h"
 #include "sprites/DXSpriteEngine.h"
 
 #include <cmath>
+#include <memory>
+#include <sys/mman.h>
 #include <vector>
 
 #include <QHashFunctions>
@@ -19,11 +23,20 @@
 namespace fenu {
 namespace {
 
-/// The main window as the game sees it, with the real drawing area, presentation
-/// and sprite engine component.
-class TWindowedView final : public TGameView {
+/// The real drawing area, presentation and sprite engine component, made before the
+/// view that uses them.
+struct TWindowParts {
+    QtPresentationSystem system;
+    QWidget form;
+    QtDrawAreaWidget* area = new QtDrawAreaWidget(&form);
+    TDXDraw draw{*area, system};
+    TDXSpriteEngine sprites;
+};
+
+/// The main window as the game sees it, drawing through the real parts.
+class TWindowedView final : public TWindowParts, public test::FakeGameView {
 public:
-    explicit TWindowedView(bool changesOnly) {
+    explicit TWindowedView(bool changesOnly) : FakeGameView(sprites.Engine()) {
         // Below a strip where the menu bar would be, so the area lies off the
         // window's origin as in the game.
         form.resize(625, 520);
@@ -40,25 +53,8 @@ public:
     void ReleaseCanvas() override { draw.Surface()->ReleaseCanvas(); }
     void Flip() override { draw.Flip(); }
     TPoint ClientOrigin() override { return draw.ClientOrigin(); }
-    int ClientWidth() const override { return 625; }
-    int ClientHeight() const override { return 500; }
     void DrawAll() override { sprites.DrawAll(); }
     void MoveAll(int32_t steps) override { sprites.MoveAll(steps); }
-    bool TimerEnabled() const override { return timer; }
-    void SetTimerEnabled(bool enabled) override { timer = enabled; }
-    void SetCaption(const QString&) override {}
-    QString FontFace() const override { return QStringLiteral("DejaVu Sans"); }
-    void SetPauseChecked(bool) override {}
-    bool InputQuery(const QString&, const QString&, QString&) override { return false; }
-    void RecordConfirmed() override {}
-    void ShowRecords() override {}
-
-    QtPresentationSystem system;
-    QWidget form;
-    QtDrawAreaWidget* area = new QtDrawAreaWidget(&form);
-    TDXDraw draw{*area, system};
-    TDXSpriteEngine sprites;
-    bool timer = false;
 };
 
 /// A hash of the colours the window system has of form now (no alpha, no padding).
@@ -144,6 +140,18 @@ TEST(RegionPresentation, ShowsEveryFrameAsAWholePresentationDoesRepaintingOnlyWh
     // The fade goes whole, the other frames in part.
     EXPECT_EQ(changes.Repainted[100], 625 * 500);
     EXPECT_LT(changedPixels * 2, wholePixels);
+}
+
+// Whether the X server reads the backing store's image itself decides how frames go.
+TEST(SharedMapping, TellsSharedMemoryFromPrivate) {
+    const size_t size = 1 << 20; // beyond malloc's threshold: a mapping of its own
+    const std::unique_ptr<char[]> heap(new char[size]);
+    EXPECT_FALSE(InSharedMapping(heap.get()));
+    void* shared = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(shared, MAP_FAILED);
+    EXPECT_TRUE(InSharedMapping(static_cast<char*>(shared) + size - 1));
+    munmap(shared, size);
+    EXPECT_FALSE(InSharedMapping(shared)) << "nothing mapped there any more";
 }
 
 } // namespace

@@ -61,7 +61,7 @@ protected:
     std::unique_ptr<TStatisticsDialog> dialog;
 };
 
-TEST_F(StatisticsDialog, ShowsTheFiguresAndTheChartOfTheChosenKindOfGame) {
+TEST_F(StatisticsDialog, ShowsTheFiguresAndChartOfTheChosenKindOfGameAndClearsThemAfterAsking) {
     const uint32_t best = *std::max_element(points.begin(), points.end());
     records[0][2] = {best, QStringLiteral("Anna")};
     dialog = std::make_unique<TStatisticsDialog>(store, records, false, 2);
@@ -106,10 +106,10 @@ TEST_F(StatisticsDialog, ShowsTheFiguresAndTheChartOfTheChosenKindOfGame) {
     EXPECT_TRUE(dialog->Chart->PointsSeries()->pointsVisible());
     dialog->Tabs->setCurrentIndex(1);
     EXPECT_EQ(Figure("Games") + Figure("Average"), "0–");
-}
 
-TEST_F(StatisticsDialog, ClearingAsksFirstAndEmptiesEveryKindOfGame) {
-    dialog = std::make_unique<TStatisticsDialog>(store, records, false, 2);
+    // Clearing asks first and empties every kind of game.
+    dialog->Tabs->setCurrentIndex(0);
+    dialog->Difficulty->setCurrentIndex(2);
     for (const char* answer : {"Nein", "Ja"}) {
         QTimer::singleShot(0, dialog.get(), [answer] {
             auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
