@@ -30,6 +30,9 @@ expect_centred() {
     fi
 }
 
+# A window is found by its name before it has the keyboard: keys wait for that.
+has_keyboard() { xdotool getwindowfocus getwindowname | grep -q "$1"; }
+
 # "Schwierig" ends the first game within seconds with a new record.
 xdotool mousemove 5 5
 start_fenu
@@ -50,12 +53,10 @@ wait_for 5 sh -c "[ \"\$(xdotool getwindowgeometry '$main_window' | grep -o '[0-
 xdotool key F2
 wait_for 5 caption_matches 'Punkte' || fail "F2 right after the start did not start a game"
 
-wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
-sleep 0.3
+wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no name prompt after the game"
 expect_centred '^Neuer Rekord$'
 xdotool key Return
-wait_for 5 caption_matches '^Rekorde$' || fail "Enter in the name prompt did not show the records"
-sleep 0.3
+wait_for 5 has_keyboard '^Rekorde$' || fail "Enter in the name prompt did not show the records"
 expect_centred '^Rekorde$'
 xdotool key Return
 wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
@@ -75,8 +76,7 @@ grep -q 'Player2=(Unbekannt)' "$scratch/game/Settings.ini" ||
 start_fenu
 sleep 0.5
 xdotool key F2
-wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the second game"
-sleep 0.3
+wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no name prompt after the second game"
 xdotool type Tom
 # The keys go through the X server, the signal does not: let them arrive first.
 sleep 0.5
@@ -88,13 +88,13 @@ grep -q 'Player2=Tom' "$scratch/game/Settings.ini" ||
 # A confirmed record is on disk at once. Then SIGHUP (a closed terminal) ends the program
 # the orderly way: the sounds switched off after it stay off.
 start_fenu
-xdotool sleep 0.5 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
-xdotool sleep 0.3 type "RekordHUP" && xdotool key Return
-wait_for 5 caption_matches '^Rekorde$' && grep -q "Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "not on disk at once"
+xdotool sleep 0.5 key F2 && wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no prompt"
+xdotool type "RekordHUP" && xdotool key Return
+wait_for 5 has_keyboard '^Rekorde$' && grep -q "Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "not on disk at once"
 # The X focus comes back before Qt has made the window active again (its shortcuts act
 # only then): a moment for that, and one for the key to arrive.
-xdotool key Return && wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q ^feNU' &&
-    xdotool sleep 1 key s sleep 1
+xdotool key Return && wait_for 5 has_keyboard '^feNU' || fail "the keyboard did not come back after the records"
+xdotool sleep 1 key s sleep 1
 kill -HUP "$fenu_pid"
 wait "$fenu_pid" || fail "SIGHUP did not end the program the orderly way"
 grep -qz "PlaySounds=0.*Player2=RekordHUP" "$scratch/game/Settings.ini" || fail "lost at SIGHUP: $(cat "$scratch/game/Settings.ini")"
@@ -131,8 +131,8 @@ rmdir "$scratch/game/Settings.ini"
 # The X server ends while the name prompt is open: the name typed so far is kept, as on
 # SIGTERM, and so are the sounds switched off before.
 start_fenu
-xdotool sleep 0.5 key s sleep 0.3 key F2 && wait_for 30 caption_matches '^Neuer Rekord$' || fail "no prompt"
-xdotool sleep 0.3 type "Getippt" sleep 0.5
+xdotool sleep 0.5 key s sleep 0.3 key F2 && wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no prompt"
+xdotool type "Getippt" sleep 0.5
 kill "${started_pids[0]}"
 wait "$fenu_pid" || true
 grep -qz "PlaySounds=0.*Player2=Getippt" "$scratch/game/Settings.ini" || fail "lost with the X server: $(cat "$scratch/game/Settings.ini")"
