@@ -260,7 +260,7 @@ QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& targe
                                         const QRect& visible, const TChangedArea& changed) const {
     const bool followsShown = !changed.Whole && !shown_.Target.isEmpty() &&
                               shown_.Target == target && shown_.Size == source.size() &&
-                              shown_.Ratio == source.devicePixelRatio();
+                              shown_.Ratio == source.devicePixelRatio() && StartsOnDevicePixel();
     if (!followsShown)
         return visible;
     QRegion region;
@@ -268,6 +268,15 @@ QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& targe
         region +=
             QRect(target.left() + r.Left, target.top() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
     return region.intersected(visible);
+}
+
+bool QtDrawAreaWidget::StartsOnDevicePixel() const {
+    // Under a fractional scale (a menu bar 21 px high at 150 %) the area may begin
+    // between two pixels. Qt then resamples whatever it paints there, and a part
+    // painted alone comes out a shade apart from the same part painted with the rest:
+    // such frames go whole.
+    const QPointF origin = QPointF(mapTo(window(), QPoint(0, 0))) * devicePixelRatioF();
+    return origin.x() == std::floor(origin.x()) && origin.y() == std::floor(origin.y());
 }
 
 QImage QtDrawAreaWidget::Presented() {

@@ -98,6 +98,8 @@ private:
     /// The part of the window that a frame with changed must repaint.
     QRegion RepaintRegion(const QImage& source, const QRect& target, const QRect& visible,
                           const TChangedArea& changed) const;
+    /// Whether the area begins on a whole pixel of the window system.
+    bool StartsOnDevicePixel() const;
     /// Puts region (of the window) of a frame of the window's density into the
     /// backing store and flushes it, without a paint; false where that cannot be.
     bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region);
