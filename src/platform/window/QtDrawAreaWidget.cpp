@@ -31,6 +31,15 @@ bool WritableBetweenPaints(const QImage& store) {
     return platform == QLatin1String("xcb") && InSharedMapping(store.constBits());
 }
 
+/// Whether an area at inWindow begins on a whole pixel of the window system. Under a
+/// fractional scale (a menu bar 21 px high at 150 %) it may begin between two. Qt then
+/// resamples whatever it paints there, and a part painted alone comes out a shade apart
+/// from the same part painted with the rest: such frames go whole.
+bool StartsOnDevicePixel(QPoint inWindow, double ratio) {
+    const QPointF origin = QPointF(inWindow) * ratio;
+    return origin.x() == std::floor(origin.x()) && origin.y() == std::floor(origin.y());
+}
+
 } // namespace
 
 QtDrawAreaWidget::QtDrawAreaWidget(QWidget* parent) : QWidget(parent) {
@@ -179,7 +188,9 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
         CopyIntoPresented(source, target);
     if (presenting_)
         return; // inside a paint request: the paint event itself shows the frame
-    const QRegion region = direct ? RepaintRegion(source, target, visible, changed) : visible;
+    const QPoint inWindow = mapTo(window(), QPoint(0, 0));
+    const QRegion region =
+        direct ? RepaintRegion(source, target, visible, changed, inWindow) : visible;
     repaintedPixels_ = 0;
     for (const QRect& area : region) {
         const QRect device = ScaledPixels(area, ratio);
@@ -188,7 +199,7 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     bool painted = true; // with nothing to repaint, the window shows the frame already
     if (region.isEmpty()) {
         direct_ = TDirectFrame{};
-    } else if (direct && FlushChanges(source, deviceTarget, region)) {
+    } else if (direct && FlushChanges(source, deviceTarget, region, inWindow)) {
         direct_ = TDirectFrame{};
     } else {
         TPresentingScope presenting(*this);
@@ -196,7 +207,7 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
         painted = direct_.Painted;
     }
     if (direct && painted)
-        shown_ = TShownFrame{target, source.size(), ratio};
+        shown_ = TShownFrame{target, source.size(), ratio, inWindow};
     else
         shown_ = TShownFrame{};
     if (!direct || painted)
@@ -213,7 +224,7 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
 }
 
 bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTarget,
-                                    const QRegion& region) {
+                                    const QRegion& region, QPoint inWindow) {
     // A repaint costs a round trip to the X server (Qt waits until the server has read
     // the last flush before it paints over it) and the widget machinery a paint event;
     // a frame needs neither. Its rectangles go straight into the backing store, which
@@ -238,8 +249,7 @@ bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTar
         storeChecked_ = {image->constBits(), WritableBetweenPaints(*image)};
     if (!storeChecked_.Writable)
         return false;
-    const QPoint offset = mapTo(window(), QPoint(0, 0));
-    const QRect deviceWidget = ScaledPixels(QRect(offset, size()), ratio);
+    const QRect deviceWidget = ScaledPixels(QRect(inWindow, size()), ratio);
     if (!image->rect().contains(deviceWidget))
         return false;
     for (const QRect& area : region) {
@@ -252,15 +262,18 @@ bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTar
                             static_cast<size_t>(device.left() - deviceTarget.left()) * 4,
                         bytes);
     }
-    store->flush(region.translated(offset), handle);
+    store->flush(region.translated(inWindow), handle);
     return true;
 }
 
 QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& target,
-                                        const QRect& visible, const TChangedArea& changed) const {
-    const bool followsShown = !changed.Whole && !shown_.Target.isEmpty() &&
-                              shown_.Target == target && shown_.Size == source.size() &&
-                              shown_.Ratio == source.devicePixelRatio() && StartsOnDevicePixel();
+                                        const QRect& visible, const TChangedArea& changed,
+                                        QPoint inWindow) const {
+    // Moved in its window, the area holds what Qt left there, not the frame shown.
+    const bool followsShown =
+        !changed.Whole && !shown_.Target.isEmpty() && shown_.Target == target &&
+        shown_.Size == source.size() && shown_.Ratio == source.devicePixelRatio() &&
+        shown_.InWindow == inWindow && StartsOnDevicePixel(inWindow, devicePixelRatioF());
     if (!followsShown)
         return visible;
     QRegion region;
@@ -268,15 +281,6 @@ QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& targe
         region +=
             QRect(target.left() + r.Left, target.top() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
     return region.intersected(visible);
-}
-
-bool QtDrawAreaWidget::StartsOnDevicePixel() const {
-    // Under a fractional scale (a menu bar 21 px high at 150 %) the area may begin
-    // between two pixels. Qt then resamples whatever it paints there, and a part
-    // painted alone comes out a shade apart from the same part painted with the rest:
-    // such frames go whole.
-    const QPointF origin = QPointF(mapTo(window(), QPoint(0, 0))) * devicePixelRatioF();
-    return origin.x() == std::floor(origin.x()) && origin.y() == std::floor(origin.y());
 }
 
 QImage QtDrawAreaWidget::Presented() {

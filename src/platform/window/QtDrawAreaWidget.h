@@ -95,14 +95,15 @@ private:
     void CopyIntoPresented(const QImage& source, const QRect& target);
     void PaintFromPresented(QPainter& painter, const QRect& area);
     void PaintArea(QPainter& painter, const QRect& area);
-    /// The part of the window that a frame with changed must repaint.
+    /// The part of the window that a frame with changed must repaint, the area standing
+    /// at inWindow in its window.
     QRegion RepaintRegion(const QImage& source, const QRect& target, const QRect& visible,
-                          const TChangedArea& changed) const;
-    /// Whether the area begins on a whole pixel of the window system.
-    bool StartsOnDevicePixel() const;
-    /// Puts region (of the window) of a frame of the window's density into the
-    /// backing store and flushes it, without a paint; false where that cannot be.
-    bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region);
+                          const TChangedArea& changed, QPoint inWindow) const;
+    /// Puts region (of the area, standing at inWindow in its window) of a frame of the
+    /// window's density into the backing store and flushes it, without a paint; false
+    /// where that cannot be.
+    bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region,
+                      QPoint inWindow);
 
     DrawAreaWindowListener* listener_ = nullptr;
     struct TStoreChecked {
@@ -120,6 +121,7 @@ private:
         QRect Target;
         QSize Size;
         double Ratio = 0.0;
+        QPoint InWindow; ///< where the area stood in its window
     } shown_;
     qint64 repaintedPixels_ = 0;
 };

@@ -115,8 +115,10 @@ TShownFrames PlaySession(bool changesOnly) {
     frames(TGame::FadeLength + 5);
     game.StartAttractMode();
     frames(10);
-    view.area->setGeometry(0, 21, 600, 480); // between two pixels at 150 %
-    frames(10);
+    view.area->setGeometry(1, 20, 600, 480); // between two pixels at 150 %, across
+    frames(5);
+    view.area->setGeometry(0, 21, 600, 480); // and down
+    frames(5);
     return shown;
 }
 
