@@ -192,11 +192,30 @@ void TGame::DXTimerTimer(int32_t /*lagCount: every frame moves exactly one step*
         TitleFrame();
         return;
     }
-    // A faster replay runs several of the game's steps in one frame of the clock.
-    for (int steps = Replaying() ? replaySpeed_ : 1; steps > 0; --steps) {
-        if (!GameStep() || !Replaying() || AttractMode || !view_.TimerEnabled())
-            return;
+    // A faster replay runs several of the game's steps in one frame of the clock and
+    // shows only the last of them: every Flip waits for the next frame boundary, so
+    // showing each would keep the replay at the game's own speed.
+    const int steps = Replaying() ? replaySpeed_ : 1;
+    holdFlip_ = steps > 1;
+    flipHeld_ = false;
+    for (int step = 0; step < steps; ++step) {
+        if (!GameStep()) {
+            flipHeld_ = false; // the stopped replay has shown its own frame
+            break;
+        }
+        if (!Replaying() || AttractMode || !view_.TimerEnabled())
+            break;
     }
+    holdFlip_ = false;
+    if (std::exchange(flipHeld_, false))
+        view_.Flip();
+}
+
+void TGame::FlipStep() {
+    if (holdFlip_)
+        flipHeld_ = true;
+    else
+        view_.Flip();
 }
 
 bool TGame::GameStep() {
@@ -275,7 +294,7 @@ void TGame::GameFrame() {
     if (PlayerBall()->Touching != 0)
         GameOverStep = 1;
     view_.ReleaseCanvas();
-    view_.Flip();
+    FlipStep();
     UpdateCaption(elapsed);
     DetectEnd(elapsed);
 }
@@ -334,7 +353,7 @@ void TGame::FadeFrame() {
     GameOverStep = step + 1;
     view_.DrawAll();
     view_.ReleaseCanvas();
-    view_.Flip();
+    FlipStep();
     if (GameOverStep == FadeLength)
         EndOfGame();
 }

@@ -61,6 +61,9 @@ public:
     /// While the new-record prompt is open: keeps the record under name as its "OK"
     /// would, for an end of the program that never returns to the prompt.
     void ConfirmOpenRecord(const QString& name);
+    /// Hands the player's last game (a game still running: aborted) to the view for
+    /// the statistics and the last game's run, once.
+    void HandOverPlayedGame();
     void DXTimerTimer(int32_t lagCount);
     void DXTimerActivate();
     void DXTimerDeactivate();
@@ -84,6 +87,8 @@ private:
     void FadeFrame();
     /// One step of a running game or its fade; false when a replay stopped.
     bool GameStep();
+    /// Shows the frame drawn, or leaves that to the end of a faster replay's frame.
+    void FlipStep();
     void EndOfGame();
     void ConfirmRecord(size_t table, uint32_t total, QString name);
     void DetectEnd(uint32_t elapsed);
@@ -97,8 +102,6 @@ private:
     void RemoveDemoBall();
     void DestroyBalls(size_t from);
     QString RecordPrompt(const TRecord& entry, uint32_t total) const;
-    /// Hands the player's last game to the view for the statistics, once.
-    void HandOverPlayedGame();
 
     TGameView& view_;
     TGameRun run_;
@@ -107,6 +110,8 @@ private:
     uint32_t seedBeforeReplay_ = 0;
     QString replayCaption_; ///< up to the points
     int replaySpeed_ = 1;
+    bool holdFlip_ = false; ///< inside a faster replay's steps, before its last
+    bool flipHeld_ = false;
     QString title_ = QStringLiteral("feNU");
     // Where the field stood when its confinement was set: a window moved during a
     // game moves the field, and the confinement must follow it.

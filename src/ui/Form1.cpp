@@ -169,6 +169,10 @@ void TForm1::SaveAtExit() {
         prompt != nullptr && game_)
         game_->ConfirmOpenRecord(prompt->Value());
     destroyed_ = true;
+    // A game still running is kept as the orderly end keeps it: in the statistics and
+    // as the last game.
+    if (game_)
+        game_->HandOverPlayedGame();
     Save(SettingsToSave());
 }
 
@@ -330,11 +334,12 @@ void TForm1::GameFinished(const TPlayedGame& game, const TRunRecording& run) {
     statistics_.Keep(game, [this](const QString& message) { ReportFailure(message); });
     lastGame_ =
         WriteRunFile({game.TimePoints + game.BonusPoints, QString(), RunProgramVersion()}, run);
+    lastGameWritten_ = false;
     // Written outside the frame that ended the game, or at once as the program ends.
-    if (game_)
-        QTimer::singleShot(0, this, [this] { WriteLastGame(); });
-    else
+    if (destroyed_)
         WriteLastGame();
+    else
+        QTimer::singleShot(0, this, [this] { WriteLastGame(); });
 }
 
 void TForm1::Info1Click() {
@@ -402,12 +407,22 @@ void TForm1::OpenRunFile(const QString& path) {
 
 void TForm1::LetztesSpiel1Click() {
     WriteLastGame();
+    // The game this copy played, from memory: its file may hold an older game where
+    // the write failed, or another copy's since. The file serves the next start.
     TRunEntry header;
-    PlayRun(TRecordRuns::LoadFile(TRecordRuns(settingsFile_).LastGamePath(), header),
+    PlayRun(lastGame_.isEmpty()
+                ? TRecordRuns::LoadFile(TRecordRuns(settingsFile_).LastGamePath(), header)
+                : TRecordRuns::Read(lastGame_, header),
             QStringLiteral("Letztes Spiel"));
 }
 
 void TForm1::RekordlaufOeffnen1Click() {
+    // Opening a run leaves the game anyway. Paused first, it does not run on and end
+    // behind the dialog, and the pointer is free to reach the dialog.
+    if (!game_->AttractMode && game_->GameOverStep == 0 && DXTimer.Enabled()) {
+        game_->Pause1Click();
+        SetPauseChecked(true);
+    }
     const TFocusReturn focusReturn(*this);
     const QString path = ChooseRunFile
                              ? ChooseRunFile()
@@ -419,10 +434,9 @@ void TForm1::RekordlaufOeffnen1Click() {
 }
 
 void TForm1::WriteLastGame() {
-    if (lastGame_.isEmpty())
+    if (std::exchange(lastGameWritten_, true))
         return;
     const QString failure = TRecordRuns(settingsFile_).SaveLastGame(lastGame_);
-    lastGame_.clear();
     // Only for watching it again: no box interrupts the player for it.
     if (!failure.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(failure));

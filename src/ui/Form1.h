@@ -176,7 +176,7 @@ private:
     void GameFinished(const TPlayedGame& game, const TRunRecording& run) override;
     /// Refuses a run that cannot be shown, or plays it captioned with title.
     void PlayRun(TRecordRuns::TLoaded loaded, const QString& title);
-    /// Writes the last game's run file, if one is waiting.
+    /// Writes the last game's run file, unless it is written.
     void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
 
@@ -198,8 +198,9 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TInfo> info_;
-    /// The last game's run file, until it is written.
+    /// The run file of the last game this copy played; empty before the first.
     QByteArray lastGame_;
+    bool lastGameWritten_ = true;
     bool destroyed_ = false;
     bool endedBySystem_ = false;
     bool shownBefore_ = false;

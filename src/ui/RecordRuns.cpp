@@ -150,11 +150,20 @@ TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& 
 }
 
 TRecordRuns::TLoaded TRecordRuns::LoadFile(const QString& path, TRunEntry& header) {
-    TLoaded loaded;
     QByteArray data;
-    loaded.Reason = FileRefusal(ReadRegularFile(path, MaxRunFileSize + 1, data), data.size());
-    if (loaded.Reason.isEmpty())
-        loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
+    const TFileRead read = ReadRegularFile(path, MaxRunFileSize + 1, data);
+    TLoaded loaded;
+    loaded.Reason = FileRefusal(read, data.size());
+    if (!loaded.Reason.isEmpty()) {
+        loaded.Found = TFound::Refused;
+        return loaded;
+    }
+    return Read(data, header);
+}
+
+TRecordRuns::TLoaded TRecordRuns::Read(QByteArrayView data, TRunEntry& header) {
+    TLoaded loaded;
+    loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
     loaded.Found = loaded.Reason.isEmpty() ? TFound::Ready : TFound::Refused;
     return loaded;
 }

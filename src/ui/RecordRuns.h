@@ -39,6 +39,8 @@ public:
     /// A run from any file (one the player opens, the last game): read with the same
     /// refusals as a record's, whatever entry it names; header gets the file's entry.
     static TLoaded LoadFile(const QString& path, TRunEntry& header);
+    /// A run from a file's contents, as LoadFile reads them.
+    static TLoaded Read(QByteArrayView data, TRunEntry& header);
 
     /// The last game played, kept for "Letztes Spiel ansehen" across restarts.
     QString LastGamePath() const;

@@ -133,7 +133,22 @@ rmdir "$scratch/game/Settings.ini"
 start_fenu
 xdotool sleep 0.5 key s sleep 0.3 key F2 && wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no prompt"
 xdotool type "Getippt" sleep 0.5
-kill "${started_pids[0]}"
+kill "$x_server_pid"
 wait "$fenu_pid" || true
 grep -qz "PlaySounds=0.*Player2=Getippt" "$scratch/game/Settings.ini" || fail "lost with the X server: $(cat "$scratch/game/Settings.ini")"
+
+# The X server ends during a game: the game is kept as aborted in the statistics and as
+# the last game, as at any other end.
+games() { python3 -c 'import sqlite3, sys
+print(sqlite3.connect(sys.argv[1]).execute("SELECT COUNT(*), MAX(id) FROM games WHERE ending = ?", ("abgebrochen",)).fetchone())' \
+    "$scratch/game/Statistik.sqlite"; }
+start_x_server
+xdotool mousemove 5 5
+start_fenu
+before=$(games) && rm -f "$scratch/game/Letztes-Spiel.fenurun"
+xdotool sleep 1 key F2 && wait_for 5 caption_matches 'Punkte' || fail "F2 did not start a game"
+kill "$x_server_pid"
+wait "$fenu_pid" || true
+[[ "$(games)" != "$before" && -s "$scratch/game/Letztes-Spiel.fenurun" ]] ||
+    fail "the game running as the X server ended is lost: $before, then $(games)"
 echo "passed"

@@ -25,6 +25,40 @@ still_picture() {
     fail "the picture never stood still"
 }
 
+# Plays the last game (F3) with the given keys after it, and gives the milliseconds
+# until its picture last changed and that picture.
+replay_timed() {
+    local start last now picture changed
+    start=$(date +%s%N) && xdotool key F3 "$@"
+    last=$(window_picture) changed=$(date +%s%N)
+    while now=$(date +%s%N) && ((now - changed < 1500000000)); do
+        sleep 0.05 && picture=$(window_picture)
+        [[ "$picture" == "$last" ]] || { last=$picture && changed=$now; }
+    done
+    echo "$(((changed - start) / 1000000)) $last"
+}
+
+# The frame shown fills the drawing area and nothing else: at the end of a game the
+# area's last row is the fade's last grey (the balls may cover a little of it), the menu
+# bar's last row above it has none of it.
+expect_area_shown() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$main_window")"
+    python3 - "$scratch/Xvfb_screen0" "$X" "$((Y + HEIGHT - 501))" "$((Y + HEIGHT - 1))" <<'PYTHON' ||
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+header = struct.unpack(">25I", data[:100])
+size, bits, stride, colours = header[0], header[11], header[12], header[19]
+x = int(sys.argv[2])
+def grey_share(y):
+    at = size + 12 * colours + y * stride + x * bits // 8
+    row = data[at:at + 625 * 4]
+    return sum(row[i:i + 3] == bytes([252, 252, 252]) for i in range(0, len(row), 4)) / 625
+sys.exit(0 if grey_share(int(sys.argv[3])) == 0 and grey_share(int(sys.argv[4])) > 0.5 else 1)
+PYTHON
+        fail "the last frame is not where the drawing area is"
+}
+
 xdotool mousemove 5 5
 start_fenu '[Settings]\r\nMode=2\r\n[Bonus Records]\r\nPoints0=5\r\nPlayer0=Ida\r\n'
 main_window=$(xdotool search --name '^feNU$' | head -n1)
@@ -74,12 +108,17 @@ caption_matches '^feNU - Rekordlauf von Eva \[[0-9]+ Punkte\]$' >/dev/null ||
     fail "no run played, or its caption is wrong: $(xdotool getwindowname "$main_window")"
 [[ "$replay_end" == "$game_end" ]] || fail "the run ended on another picture than the game"
 
-# The last game (F3), eight times as fast: the same last picture.
-xdotool key F3
-wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "F3 did not play the last game"
-xdotool key plus plus plus
-wait_for 5 caption_matches ' \(8×\)$' || fail "no 8×: $(xdotool getwindowname "$main_window")"
-[[ $(still_picture) == "$game_end" ]] || fail "the last game at 8× ended on another picture"
+expect_area_shown
+
+# The last game (F3), then eight times as fast: the same last picture, in at most a
+# sixth of the time.
+read -r at_1 picture < <(replay_timed)
+caption_matches '^feNU - Letztes Spiel \[[0-9]+ Punkte\]$' >/dev/null || fail "F3 did not play the last game"
+[[ "$picture" == "$game_end" ]] || fail "the last game ended on another picture"
+read -r at_8 picture < <(replay_timed plus plus plus)
+caption_matches ' \(8×\)$' >/dev/null || fail "no 8×: $(xdotool getwindowname "$main_window")"
+[[ "$picture" == "$game_end" ]] || fail "the last game at 8× ended on another picture"
+((at_8 * 6 <= at_1)) || fail "the last game took $at_1 ms, at 8× $at_8 ms"
 end_by_sigterm "$fenu_pid"
 
 # The run shared under another name and opened from the command line, then the last
@@ -111,5 +150,32 @@ xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up U
 wait_for 10 caption_matches '^Statistik$' || fail "the menu did not open the statistics"
 xdotool sleep 0.5 key Return
 wait_for 5 sh -c '! xdotool search --name "^Statistik$"' || fail "Enter did not close the statistics"
+end_by_sigterm "$fenu_pid"
+
+# A custom game can be watched again.
+start_fenu '[Settings]\r\nMode=3\r\nCountBalls=3\r\n'
+main_window=$(xdotool search --name '^feNU$' | head -n1)
+xdotool sleep 0.5 key F2
+wait_for 5 caption_matches 'Punkte' || fail "F2 did not start the custom game"
+still_picture >/dev/null
+xdotool key F3
+wait_for 5 caption_matches '^feNU - Letztes Spiel \[' && ! refusal_shown ||
+    fail "the custom game cannot be watched again"
+
+# Strg+O during a game pauses it, with the pointer free to reach the dialog; cancelled,
+# the game stays paused.
+xdotool key F2
+wait_for 5 caption_matches 'feNU - \[[0-9]+ Punkte' || fail "F2 did not start a game"
+xdotool key ctrl+o
+wait_for 5 sh -c 'xdotool getwindowfocus getwindowname | grep -q "^Rekordlauf öffnen$"' ||
+    fail "Strg+O did not open the file dialog"
+paused=$(xdotool getwindowname "$main_window")
+xdotool mousemove 1000 740 sleep 1.5
+[[ "$(xdotool getmouselocation)" == "x:1000 y:740 "* ]] || fail "the pointer is held: $(xdotool getmouselocation)"
+xdotool key Escape
+wait_for 5 sh -c '! xdotool search --name "^Rekordlauf öffnen$"' || fail "Escape did not close the file dialog"
+sleep 1.5
+[[ "$(xdotool getwindowname "$main_window")" == "$paused" ]] ||
+    fail "the game ran on: '$paused', then '$(xdotool getwindowname "$main_window")'"
 end_by_sigterm "$fenu_pid"
 echo "passed"

@@ -6,12 +6,17 @@ source "$(dirname "${BASH_SOURCE[0]}")/session.sh" Xvfb xdotool "$@"
 
 # A display number nobody uses, chosen by the server itself. Without -noreset the
 # server starts afresh whenever its last client leaves (xdotool does, after every
-# command), and a program connecting just then finds no server.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${x_framebuffer:+-fbdir "$scratch"} \
-    3>"$scratch/display" 2>/dev/null &
-started $!
-wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$scratch/display")"
+# command), and a program connecting just then finds no server. Sets x_server_pid.
+start_x_server() {
+    rm -f "$scratch/display"
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${x_framebuffer:+-fbdir "$scratch"} \
+        3>"$scratch/display" 2>/dev/null &
+    x_server_pid=$!
+    started "$x_server_pid"
+    wait_for 10 test -s "$scratch/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$scratch/display")"
+}
+start_x_server
 
 caption_matches() { xdotool search --name "$1"; }
 

@@ -153,8 +153,10 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     game.StartReplay(run, entry.Player);
     for (int faster = 0; faster < 4; ++faster)
         game.ChangeReplaySpeed(true);
+    view.flips = 0;
     const auto fast = PlayUntilEnd(true);
     EXPECT_EQ(fast.size(), (played.size() + 7) / 8);
+    EXPECT_EQ(view.flips, static_cast<int>(fast.size())) << "each waits for a frame: one a frame";
     EXPECT_EQ(fast.back(), played.back());
     EXPECT_TRUE(view.caption.endsWith(QStringLiteral(" Punkte] (8×)")));
     while (game.Replaying())
