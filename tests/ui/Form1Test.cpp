@@ -304,6 +304,12 @@ TEST_F(MainWindow, TheLastGameAndARunFileFromTheMenuPlayAgain) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
     form->Game().DXTimerTimer(1);
     EXPECT_TRUE(form->windowTitle().startsWith("feNU - Rekordlauf von Rita ["));
+
+    // F3 plays this copy's last game from memory, whatever became of its file.
+    ASSERT_TRUE(QFile::remove(runs.LastGamePath()));
+    form->Game().Abbrechen1Click();
+    Press(Qt::Key_F3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
 }
 
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
