@@ -200,10 +200,10 @@ bool TDiscRasterizer::Draw(QImage& image, int ratio, int x1, int y1, int x2, int
                 continue;
             switch (run->Kind) {
             case TRunKind::Brush:
-                std::fill(row + begin, row + end, brushPixel);
+                FillPixels(row + begin, end - begin, brushPixel);
                 break;
             case TRunKind::Pen:
-                std::fill(row + begin, row + end, penPixel);
+                FillPixels(row + begin, end - begin, penPixel);
                 break;
             case TRunKind::PenOverBrush:
                 // The brush at full coverage hides what lies below exactly.

@@ -218,7 +218,7 @@ void QtCanvas::TextOut(int x, int y, const QString& text) {
     }
     if (brushStyle_ == TBrushStyle::bsSolid)
         Painter().fillRect(QRect(x, y, picture.Advance, metrics_.height()), ToQColor(brushColor_));
-    Painter().drawImage(QPoint(x, y), picture.Picture);
+    Painter().drawImage(QPoint(x, y), picture.Picture.Picture());
 }
 
 const QtCanvas::TTextPicture& QtCanvas::TextPicture(const QString& text) {
@@ -238,17 +238,12 @@ const QtCanvas::TTextPicture& QtCanvas::TextPicture(const QString& text) {
         return static_cast<int>(std::ceil(std::max(1, fieldPixels) * ratio));
     };
     const int advance = metrics_.horizontalAdvance(text);
-    TTextPicture entry{text,
-                       font_,
-                       fontColor_,
-                       ratio,
-                       advance,
-                       QImage(devicePixels(advance), devicePixels(metrics_.height()),
-                              QImage::Format_ARGB32_Premultiplied)};
-    entry.Picture.setDevicePixelRatio(ratio);
-    entry.Picture.fill(Qt::transparent);
+    QImage picture(devicePixels(advance), devicePixels(metrics_.height()),
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
     {
-        QPainter painter(&entry.Picture);
+        QPainter painter(&picture);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.setFont(font_);
         painter.setPen(ToQColor(fontColor_));
@@ -256,7 +251,9 @@ const QtCanvas::TTextPicture& QtCanvas::TextPicture(const QString& text) {
     }
     if (textPictures_.size() >= CachedTextEntries)
         textPictures_.pop_back();
-    textPictures_.insert(textPictures_.begin(), std::move(entry));
+    textPictures_.insert(textPictures_.begin(),
+                         TTextPicture{text, font_, fontColor_, ratio, advance,
+                                      TBlendablePicture(std::move(picture))});
     return textPictures_.front();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/raster/DiscRasterizer.h"
+#include "platform/raster/RasterOps.h"
 #include "platform/raster/RecentlyUsed.h"
 
 #include <cstdint>
@@ -68,7 +69,7 @@ private:
         TColor Color = 0;
         double Ratio = 1.0; ///< device pixels per field pixel of the picture
         int Advance = 0;    ///< width of the text in field pixels
-        QImage Picture;
+        TBlendablePicture Picture;
     };
     struct TCachedPen {
         TColor Color = 0;

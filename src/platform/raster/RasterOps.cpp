@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace fenu {
 
@@ -13,24 +14,6 @@ constexpr uint32_t OpaqueAlpha = 0xFF000000u;
 // Each channel of pixel times alpha / 255, rounded.
 inline uint32_t ScaleChannels(uint32_t pixel, uint32_t alpha) {
     return MixChannels(pixel, alpha, 0, 0);
-}
-
-// Source-over of one premultiplied pixel; a pixel of alpha 0 leaves the target alone.
-inline void BlendPixel(uint32_t& target, uint32_t source) {
-    const uint32_t alpha = source >> 24;
-    if (alpha == 0)
-        return;
-    target = alpha == 255
-                 ? OpaqueAlpha | source
-                 : OpaqueAlpha | ((source & 0xFFFFFFu) + ScaleChannels(target, 255 - alpha));
-}
-
-// Whether all of the count pixels have alpha 0.
-inline bool Transparent(const uint32_t* pixels, int64_t count) {
-    uint32_t any = 0;
-    for (int64_t i = 0; i < count; ++i)
-        any |= pixels[i];
-    return (any >> 24) == 0;
 }
 
 inline uint32_t* Row(QImage& image, int64_t y) {
@@ -45,32 +28,53 @@ void FillDeviceRect(QImage& image, int64_t left, int64_t top, int64_t width, int
     const int64_t y0 = std::max<int64_t>(top, 0);
     const int64_t x1 = std::min<int64_t>(left + width, image.width());
     const int64_t y1 = std::min<int64_t>(top + height, image.height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
     const uint32_t pixel = OpaqueAlpha | (color & 0xFFFFFFu);
+    // Asked for once: each call checks whether the image must be detached.
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     for (int64_t y = y0; y < y1; ++y)
-        std::fill(Row(image, y) + x0, Row(image, y) + std::max(x0, x1), pixel);
+        FillPixels(reinterpret_cast<uint32_t*>(bits + y * stride) + x0, x1 - x0, pixel);
 }
 
-void BlendPicture(QImage& image, const QImage& picture, int64_t left, int64_t top) {
-    // Most of a text picture is transparent; those pixels are passed over a group at a
-    // time, with one test instead of a branch per pixel.
-    constexpr int64_t Group = 8;
-    const int64_t x0 = std::max<int64_t>(left, 0);
-    const int64_t y0 = std::max<int64_t>(top, 0);
-    const int64_t x1 = std::min<int64_t>(left + picture.width(), image.width());
-    const int64_t y1 = std::min<int64_t>(top + picture.height(), image.height());
-    if (x0 >= x1)
+TBlendablePicture::TBlendablePicture(QImage picture) : picture_(std::move(picture)) {
+    for (int y = 0; y < picture_.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(picture_.constScanLine(y));
+        for (int x = 0; x < picture_.width(); ++x) {
+            const int begin = x;
+            while (x < picture_.width() && (row[x] >> 24) != 0)
+                ++x;
+            if (x > begin)
+                runs_.push_back({y, begin, x});
+        }
+    }
+}
+
+void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left, int64_t top) {
+    const int64_t width = image.width();
+    const int64_t height = image.height();
+    if (left >= width || top >= height || left + picture.picture_.width() <= 0 ||
+        top + picture.picture_.height() <= 0)
         return;
-    for (int64_t y = y0; y < y1; ++y) {
-        uint32_t* row = Row(image, y);
-        const auto* source =
-            reinterpret_cast<const uint32_t*>(picture.constScanLine(static_cast<int>(y - top))) -
-            left;
-        int64_t x = x0;
-        while (x < x1) {
-            while (x + Group <= x1 && Transparent(source + x, Group))
-                x += Group;
-            for (const int64_t end = std::min(x + Group, x1); x < end; ++x)
-                BlendPixel(row[x], source[x]);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const uchar* sourceBits = picture.picture_.constBits();
+    const qsizetype sourceStride = picture.picture_.bytesPerLine();
+    for (const TBlendablePicture::TRun& run : picture.runs_) {
+        const int64_t y = top + run.Row;
+        if (y < 0 || y >= height)
+            continue;
+        uint32_t* target = reinterpret_cast<uint32_t*>(bits + y * stride);
+        const uint32_t* source =
+            reinterpret_cast<const uint32_t*>(sourceBits + run.Row * sourceStride) - left;
+        const int64_t end = std::min<int64_t>(left + run.End, width);
+        for (int64_t x = std::max<int64_t>(left + run.Begin, 0); x < end; ++x) {
+            const uint32_t alpha = source[x] >> 24;
+            target[x] = alpha == 255
+                            ? source[x]
+                            : OpaqueAlpha |
+                                  ((source[x] & 0xFFFFFFu) + ScaleChannels(target[x], 255 - alpha));
         }
     }
 }
@@ -139,11 +143,13 @@ void DrawRoundStroke(QImage& image, double ax, double ay, double bx, double by, 
             // Distance from the pixel's centre to the segment.
             const double along =
                 lengthSquared > 0 ? std::clamp((px * dx + py * dy) / lengthSquared, 0.0, 1.0) : 0.0;
-            const double distance = std::hypot(px - along * dx, py - along * dy);
+            // Field distances are small: no hypot's care for overflow is needed.
+            const double ex = px - along * dx, ey = py - along * dy;
+            const double distance = std::sqrt(ex * ex + ey * ey);
             const double coverage = std::clamp(half - distance + 0.5, 0.0, 1.0);
             if (coverage <= 0)
                 continue;
-            const auto alpha = static_cast<uint32_t>(std::lround(coverage * 255));
+            const auto alpha = static_cast<uint32_t>(coverage * 255 + 0.5); // rounded, >= 0
             row[x] = OpaqueAlpha | (ScaleChannels(pen, alpha) + ScaleChannels(row[x], 255 - alpha));
         }
     }

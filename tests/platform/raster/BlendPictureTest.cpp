@@ -76,7 +76,7 @@ TEST(BlendPicture, MatchesPixelByPixelSourceOverWhereverThePictureLies) {
         const int top = static_cast<int>(random() % 40) - 14;
         QImage blended = expected.copy();
         BlendOneByOne(expected, picture, left, top);
-        BlendPicture(blended, picture, left, top);
+        BlendPicture(blended, TBlendablePicture(picture), left, top);
         ASSERT_EQ(blended, expected) << "trial " << trial << ": " << picture.width() << "x"
                                      << picture.height() << " at " << left << "," << top;
     }
@@ -87,15 +87,16 @@ TEST(BlendPicture, LeavesTheImageAloneOutsideThePictureAndUnderTransparentPixels
     image.fill(0xFF123456);
     QImage picture(24, 3, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
-    // The only visible pixel is the last of three groups of eight.
+    // The only visible pixel is the last of its row.
     reinterpret_cast<uint32_t*>(picture.scanLine(1))[23] = 0xFFFF0000u;
-    BlendPicture(image, picture, 5, 4);
+    const TBlendablePicture blendable(picture);
+    BlendPicture(image, blendable, 5, 4);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             EXPECT_EQ(image.pixel(x, y), x == 28 && y == 5 ? 0xFFFF0000u : 0xFF123456u)
                 << x << "," << y;
-    BlendPicture(image, picture, -1'000'000'000'000LL, 3); // far off: nothing, no overflow
-    BlendPicture(image, picture, 3, 1'000'000'000'000LL);
+    BlendPicture(image, blendable, -1'000'000'000'000LL, 3); // far off: nothing, no overflow
+    BlendPicture(image, blendable, 3, 1'000'000'000'000LL);
     EXPECT_EQ(image.pixel(28, 5), 0xFFFF0000u);
 }
 
