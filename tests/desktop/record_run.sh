@@ -83,7 +83,7 @@ wait_for 5 caption_matches ' \(8×\)$' || fail "no 8×: $(xdotool getwindowname 
 end_by_sigterm "$fenu_pid"
 
 # The run shared under another name and opened from the command line, then the last
-# game again after a restart.
+# game again after a restart, and a custom game's (F3).
 cp "$scratch"/game/Rekordlauf-*.fenurun "$scratch/Geteilt.fenurun"
 start_fenu '' "$scratch/Geteilt.fenurun"
 wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file on the command line was not played"
@@ -91,7 +91,7 @@ wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file on
 # the title screen first: the end is told by the picture standing and no box.)
 still_picture >/dev/null && ! refusal_shown || fail "the shared run did not play to its end"
 end_by_sigterm "$fenu_pid"
-start_fenu
+start_fenu '[Settings]\r\nMode=3\r\n'
 xdotool sleep 0.5 key F3
 wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "no last game after a restart"
 
@@ -111,5 +111,7 @@ xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up U
 wait_for 10 caption_matches '^Statistik$' || fail "the menu did not open the statistics"
 xdotool sleep 0.5 key Return
 wait_for 5 sh -c '! xdotool search --name "^Statistik$"' || fail "Enter did not close the statistics"
+xdotool key F3
+wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "F3 did not play the custom game"
 end_by_sigterm "$fenu_pid"
 echo "passed"

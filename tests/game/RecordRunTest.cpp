@@ -115,8 +115,9 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         EXPECT_TRUE(why.contains("Programmversion.")) << "shown only short and printable";
     }
     // Numbers at the edges of their encoded lengths: codes 127|128 (a cursor step of
-    // -64|64 px), 16383|16384, 2^28 - 1|2^28 and the largest.
+    // -64|64 px), 16383|16384, 2^28 - 1|2^28 and the largest, of a custom game.
     TRunRecording edges = run, edgesRead;
+    edges.Settings.Mode = CustomMode;
     for (const int32_t step : {-64, 64, -8192, 8192, -(1 << 27), 1 << 27, INT32_MIN, INT32_MAX}) {
         const TRunFrame last = edges.Frames.back();
         edges.Frames.push_back(
@@ -124,6 +125,7 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     }
     ASSERT_EQ(ReadRunFile(WriteRunFile(entry, edges), "1.0", ignored, edgesRead), QString());
     EXPECT_EQ(edgesRead, edges);
+    EXPECT_TRUE(PeekRunEntry(WriteRunFile(entry, edges), ignored));
     // The fuzzer's seeds are runs of both formats read, the one before the machine was
     // recorded too (of unknown machine); a refused seed would seed refusals only.
     const std::pair<const char*, QString> seeds[] = {{"seed-without-machine", ""},

@@ -161,14 +161,14 @@ void ReadSettings(TReader& in, TRunSettings& settings) {
     settings.Seed = in.U32();
 }
 
-// The entry's part of the header: program version, difficulty, bonus option, points
-// and player.
+// The entry's part of the header: program version, difficulty (a custom one too: every
+// game is recorded, and its settings follow), bonus option, points and player.
 void ReadEntry(TReader& in, TRunEntry& entry, TRunSettings& settings) {
     entry.ProgramVersion = in.Text();
     settings.Mode = static_cast<TMode>(in.U8());
     const uint32_t bonus = in.U8();
     settings.Bonus = bonus == 1;
-    in.Check(settings.Mode < PresetCount && bonus <= 1);
+    in.Check(settings.Mode <= CustomMode && bonus <= 1);
     entry.Points = in.U32();
     entry.Player = in.Text();
 }
