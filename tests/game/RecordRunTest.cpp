@@ -77,7 +77,10 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     };
     game.Neu1Click(); // a game with shots before: the run recorded next holds its own only
     PlayUntilEnd(false, 40);
+    game.DXDrawMouseDown(TMouseButton::mbLeft, 1, 1);
     game.Abbrechen1Click();
+    const TRunRecording aborted = game.LastRun();
+    ASSERT_EQ(aborted.Shots.back().Frame, aborted.Frames.size()) << "a shot after the last frame";
     game.Neu1Click();
     const auto played = PlayUntilEnd(false);
     ASSERT_NE(game.PlayerBall()->Touching, 0u) << "the game ends by a touch";
@@ -169,13 +172,19 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     while (game.Replaying())
         game.DXTimerTimer(1);
 
-    // A run left before its end (Esc) ends as its game did, on the title screen.
+    // A run left before its end (Esc) ends as its game did, on the title screen, the
+    // game's own too, with a shot clicked after its last frame.
     TRunRecording left = run;
     left.Frames.resize(100);
     left.GameFrames = 0;
-    game.StartReplay(left, entry.Player);
-    PlayUntilEnd(true, 200);
-    EXPECT_TRUE(game.AttractMode);
+    TRunRecording abortedRead;
+    ASSERT_EQ(ReadRunFile(WriteRunFile(entry, aborted), "1.0", ignored, abortedRead), QString());
+    EXPECT_EQ(abortedRead, aborted);
+    for (const TRunRecording& played : {left, abortedRead}) {
+        game.StartReplay(played, entry.Player);
+        PlayUntilEnd(true, 200);
+        EXPECT_TRUE(game.AttractMode);
+    }
     EXPECT_EQ(view.replayFailures, 0);
 
     // A run that plays differently here than where it was recorded stops, and says so,
