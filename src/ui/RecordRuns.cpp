@@ -150,9 +150,12 @@ TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& 
 }
 
 TRecordRuns::TLoaded TRecordRuns::LoadFile(const QString& path, TRunEntry& header) {
-    TLoaded loaded;
     QByteArray data;
-    loaded.Reason = FileRefusal(ReadRegularFile(path, MaxRunFileSize + 1, data), data.size());
+    // Read first, then judged by its size: as two arguments of one call, the size
+    // could be taken before the file was read.
+    const TFileRead read = ReadRegularFile(path, MaxRunFileSize + 1, data);
+    TLoaded loaded;
+    loaded.Reason = FileRefusal(read, data.size());
     if (loaded.Reason.isEmpty())
         loaded.Reason = ReadRunFile(data, RunProgramVersion(), header, loaded.Run);
     loaded.Found = loaded.Reason.isEmpty() ? TFound::Ready : TFound::Refused;
