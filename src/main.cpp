@@ -2,6 +2,7 @@
 // until the main window is closed.
 #include "platform/Clock.h"
 #include "platform/app/QtApplication.h"
+#include "platform/app/QtTranslations.h"
 #include "platform/app/TerminationSignals.h"
 #include "platform/desktop/ExpectedFrame.h"
 #include "platform/desktop/QtCursor.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 // The main window while it is there. Qt's X11 client calls exit() when the connection
@@ -32,6 +34,9 @@ void SaveWindowAtExit() {
 
 int main(int argc, char** argv) {
     fenu::QtApplication app(argc, argv);
+    // Before the first window: Qt's dialogs and buttons speak German from the start.
+    QTranslator qtTranslations;
+    fenu::InstallQtTranslations(qtTranslations);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
     fenu::QtApplication::setApplicationDisplayName(QString());
     // Wayland docks and task switchers find the name and icon through the desktop
