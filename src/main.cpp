@@ -1,12 +1,14 @@
-// Program start: the application object, the main window, then the message loop
-// until the main window is closed.
+// Program start: the command line, the application object, the main window, then the
+// message loop until the main window is closed.
 #include "platform/Clock.h"
 #include "platform/app/QtApplication.h"
+#include "platform/app/QtTranslations.h"
 #include "platform/app/TerminationSignals.h"
 #include "platform/desktop/ExpectedFrame.h"
 #include "platform/desktop/QtCursor.h"
 #include "platform/sound/ModuleSoundPlayer.h"
 #include "platform/window/QtDrawAreaWidget.h"
+#include "ui/CommandLine.h"
 #include "ui/Form1.h"
 #include "ui/InfoDlg.h"
 #include "ui/MainMenu.h"
@@ -17,6 +19,7 @@
 
 #include <QAction>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 // The main window while it is there. Qt's X11 client calls exit() when the connection
@@ -31,7 +34,15 @@ void SaveWindowAtExit() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before the application object, which connects to the display: --help and
+    // --version answer without one.
+    const fenu::TCommandLine commandLine = fenu::ReadCommandLine(argc, argv);
+    if (commandLine.Exit)
+        return *commandLine.Exit;
     fenu::QtApplication app(argc, argv);
+    // Before the first window: Qt's dialogs and buttons speak German from the start.
+    QTranslator qtTranslations;
+    fenu::InstallQtTranslations(qtTranslations);
     fenu::QtApplication::setApplicationName(QStringLiteral("feNU"));
     fenu::QtApplication::setApplicationDisplayName(QString());
     // Wayland docks and task switchers find the name and icon through the desktop
@@ -58,8 +69,7 @@ int main(int argc, char** argv) {
     // around it (the answer comes through the event loop), so it appears centred.
     form1.winId();
     // fenu FILE.fenurun: the window opens and plays the run of that file.
-    const QStringList arguments = fenu::QtApplication::arguments();
-    const QString runFile = arguments.size() > 1 ? arguments.at(1) : QString();
+    const QString runFile = commandLine.RunFile;
     fenu::RequestExpectedFrame(*form1.windowHandle(), &form1, [&form1, runFile](QMargins frame) {
         form1.ShowCentred(frame);
         if (!runFile.isEmpty())

@@ -3,6 +3,7 @@
 #include "game/run/RunFile.h"
 #include "platform/app/VersionInfo.h"
 #include "platform/profile/FileReplacement.h"
+#include "platform/profile/Utf8KeepingBytes.h"
 #include "ui/SettingsStore.h"
 
 #include <algorithm>
@@ -46,9 +47,11 @@ bool ReadUpTo(int fd, qint64 size, QByteArray& data) {
 // Reads at most maxBytes of the file at path, a symbolic link followed. What is not a
 // regular file is refused before a byte is read: opening a pipe would wait for a writer
 // for ever, and a device may never end. The type is asked again of the file opened
-// (without waiting), which may have been swapped for another in between.
+// (without waiting), which may have been swapped for another in between. The path's
+// bytes as FromUtf8KeepingBytes kept them: a name the system gave that is no UTF-8
+// still names its file.
 TFileRead ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& data) {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = ToUtf8KeepingBytes(path);
     struct stat status {};
     if (::stat(name.constData(), &status) != 0)
         return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
@@ -151,6 +154,8 @@ TRecordRuns::TLoaded TRecordRuns::Load(size_t table, TMode mode, const TRecord& 
 
 TRecordRuns::TLoaded TRecordRuns::LoadFile(const QString& path, TRunEntry& header) {
     QByteArray data;
+    // Read first, then judged by its size: as two arguments of one call, the size
+    // could be taken before the file was read.
     const TFileRead read = ReadRegularFile(path, MaxRunFileSize + 1, data);
     TLoaded loaded;
     loaded.Reason = FileRefusal(read, data.size());

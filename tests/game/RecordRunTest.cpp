@@ -77,7 +77,10 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     };
     game.Neu1Click(); // a game with shots before: the run recorded next holds its own only
     PlayUntilEnd(false, 40);
+    game.DXDrawMouseDown(TMouseButton::mbLeft, 1, 1);
     game.Abbrechen1Click();
+    const TRunRecording aborted = game.LastRun();
+    ASSERT_EQ(aborted.Shots.back().Frame, aborted.Frames.size()) << "a shot after the last frame";
     game.Neu1Click();
     const auto played = PlayUntilEnd(false);
     ASSERT_NE(game.PlayerBall()->Touching, 0u) << "the game ends by a touch";
@@ -86,7 +89,9 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     ASSERT_EQ(view.prompts, 1);
     EXPECT_GT(game.BonusPoints, 0u) << "bullets hit";
 
-    const QByteArray file = WriteRunFile({points, QStringLiteral("Zoë"), "1.0"}, game.LastRun());
+    // A file's name comes back without what would reorder or hide the caption's points.
+    const QByteArray file =
+        WriteRunFile({points, QStringLiteral("Zo\u202Eë\u2066\a"), "1.0"}, game.LastRun());
     TRunEntry entry;
     TRunRecording run;
     ASSERT_EQ(ReadRunFile(file, "1.0", entry, run), QString());
@@ -103,7 +108,9 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         {file.first(5), "unvollständig"},
         {flipped, "Prüfsumme"},
         {QByteArray("[Settings]\r\nMode=1\r\n"), "kein Rekordlauf"},
-        {otherFormat, "anderes Format"}};
+        {otherFormat, "anderes Format"},
+        {WriteRunFile({points, QString(RunFileMaxPlayerLength + 1, u'x'), "1.0"}, run),
+         "Name des Spielers in der Datei ist zu lang"}};
     TRunEntry ignored;
     TRunRecording unread;
     for (const auto& [bytes, reason] : refused)
@@ -115,15 +122,20 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         EXPECT_TRUE(why.contains("Programmversion.")) << "shown only short and printable";
     }
     // Numbers at the edges of their encoded lengths: codes 127|128 (a cursor step of
-    // -64|64 px), 16383|16384, 2^28 - 1|2^28 and the largest.
+    // -64|64 px), 16383|16384, 2^28 - 1|2^28 and the largest; of a custom game, by a
+    // player of the longest name.
     TRunRecording edges = run, edgesRead;
+    edges.Settings.Mode = CustomMode;
+    const TRunEntry longest{points, QString(RunFileMaxPlayerLength, u'x'), "1.0"};
     for (const int32_t step : {-64, 64, -8192, 8192, -(1 << 27), 1 << 27, INT32_MIN, INT32_MAX}) {
         const TRunFrame last = edges.Frames.back();
         edges.Frames.push_back(
             {last.Elapsed + static_cast<uint32_t>(step), {last.Cursor.X + step, last.Cursor.Y}});
     }
-    ASSERT_EQ(ReadRunFile(WriteRunFile(entry, edges), "1.0", ignored, edgesRead), QString());
+    ASSERT_EQ(ReadRunFile(WriteRunFile(longest, edges), "1.0", ignored, edgesRead), QString());
     EXPECT_EQ(edgesRead, edges);
+    EXPECT_EQ(ignored, longest);
+    EXPECT_TRUE(PeekRunEntry(WriteRunFile(longest, edges), ignored));
     // The fuzzer's seeds are runs of both formats read, the one before the machine was
     // recorded too (of unknown machine); a refused seed would seed refusals only.
     const std::pair<const char*, QString> seeds[] = {{"seed-without-machine", ""},
@@ -162,13 +174,19 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     while (game.Replaying())
         game.DXTimerTimer(1);
 
-    // A run left before its end (Esc) ends as its game did, on the title screen.
+    // A run left before its end (Esc) ends as its game did, on the title screen, the
+    // game's own too, with a shot clicked after its last frame.
     TRunRecording left = run;
     left.Frames.resize(100);
     left.GameFrames = 0;
-    game.StartReplay(left, entry.Player);
-    PlayUntilEnd(true, 200);
-    EXPECT_TRUE(game.AttractMode);
+    TRunRecording abortedRead;
+    ASSERT_EQ(ReadRunFile(WriteRunFile(entry, aborted), "1.0", ignored, abortedRead), QString());
+    EXPECT_EQ(abortedRead, aborted);
+    for (const TRunRecording& played : {left, abortedRead}) {
+        game.StartReplay(played, entry.Player);
+        PlayUntilEnd(true, 200);
+        EXPECT_TRUE(game.AttractMode);
+    }
     EXPECT_EQ(view.replayFailures, 0);
 
     // A run that plays differently here than where it was recorded stops, and says so,

@@ -259,6 +259,13 @@ TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
     QFile copy(folder.filePath(name)), kept(runs.Path(0, 2));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), kept.readAll());
+    // A shared file far larger than any run, whatever it begins with.
+    QFile padded(folder.filePath("Gross.fenurun"));
+    ASSERT_TRUE(QFile::copy(kept.fileName(), padded.fileName()) && padded.open(QIODevice::Append));
+    padded.write(QByteArray(5 << 20, '\0'));
+    padded.close();
+    TRunEntry header;
+    EXPECT_EQ(TRecordRuns::LoadFile(padded.fileName(), header).Reason, "Die Datei ist zu groß.");
     ASSERT_TRUE(QFile(runs.Path(0, 2)).setPermissions(QFileDevice::ReadOwner));
     EXPECT_EQ(runs.Save(run, {60, "Anna"}), CannotWriteIn(runs.Path(0, 2)));
     EXPECT_EQ(runs.SaveCopy(0, 2, anna, folder.filePath("nirgends/x.fenurun")),

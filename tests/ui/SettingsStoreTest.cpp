@@ -90,19 +90,17 @@ TEST_F(SettingsStoreTest, TheConfigurationComesFromTheFileNotFromTheMode) {
     EXPECT_EQ(game.CurrentConfig.BallRadii, std::vector<int32_t>(2, 31));
 }
 
-TEST_F(SettingsStoreTest, ModeKeepsItsLowEightBitsAndLargeModesStayCustom) {
-    Load("[Settings]\nMode=7\n");
-    EXPECT_EQ(game.Mode, 7);
-    EXPECT_EQ(marks.Difficulty, 7);
+TEST_F(SettingsStoreTest, AnyModeButAPresetsIsTheCustomDifficultyAndIsWrittenSo) {
+    Load("[Settings]\nMode=200\n");
+    EXPECT_EQ(game.Mode, CustomMode);
+    EXPECT_EQ(marks.Difficulty, CustomMode);
     Save();
-    EXPECT_TRUE(FileBytes().contains("\nMode=7\n"));
+    EXPECT_TRUE(FileBytes().contains("\nMode=3\n"));
 
-    Load("[Settings]\nMode=258\n");
-    EXPECT_EQ(game.Mode, 2);
-    EXPECT_EQ(marks.Difficulty, 2);
-
-    Load("[Settings]\nMode=-1\n");
-    EXPECT_EQ(game.Mode, 255);
+    for (const char* text : {"[Settings]\nMode=258\n", "[Settings]\nMode=-1\n"}) {
+        Load(text);
+        EXPECT_EQ(game.Mode, CustomMode) << text;
+    }
 }
 
 TEST_F(SettingsStoreTest, AnyNumberButZeroTurnsAnOptionOnAndTextGivesTheDefault) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <QList>
+
 namespace fenu {
 
 namespace {
@@ -139,6 +141,25 @@ bool Showable(const QString& text) {
            std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
+// A name is shown in the replay's caption beside the points: without the characters
+// that reorder or hide what follows them (U+202E would make "Rita [2 Punkte]" read
+// "Rita]etknuP 2["), nor control characters and line breaks.
+QString ShownName(const QString& name) {
+    QString shown;
+    for (const uint c : name.toUcs4()) {
+        switch (QChar::category(static_cast<char32_t>(c))) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            break;
+        default:
+            shown += QChar::fromUcs4(c);
+        }
+    }
+    return shown;
+}
+
 bool InRange(int64_t value, TRange range) {
     return value >= range.Min && value <= range.Max;
 }
@@ -161,14 +182,14 @@ void ReadSettings(TReader& in, TRunSettings& settings) {
     settings.Seed = in.U32();
 }
 
-// The entry's part of the header: program version, difficulty, bonus option, points
-// and player.
+// The entry's part of the header: program version, difficulty (a custom one too: every
+// game is recorded, and its settings follow), bonus option, points and player.
 void ReadEntry(TReader& in, TRunEntry& entry, TRunSettings& settings) {
     entry.ProgramVersion = in.Text();
     settings.Mode = static_cast<TMode>(in.U8());
     const uint32_t bonus = in.U8();
     settings.Bonus = bonus == 1;
-    in.Check(settings.Mode < PresetCount && bonus <= 1);
+    in.Check(settings.Mode <= CustomMode && bonus <= 1);
     entry.Points = in.U32();
     entry.Player = in.Text();
 }
@@ -285,6 +306,9 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
     ReadEntry(in, entry, run.Settings);
     if (entry.ProgramVersion != programVersion)
         return OtherVersionReason(entry.ProgramVersion);
+    if (entry.Player.size() > RunFileMaxPlayerLength)
+        return QStringLiteral("Der Name des Spielers in der Datei ist zu lang.");
+    entry.Player = ShownName(entry.Player);
     if (format != FormatWithoutMachine) {
         run.Machine = in.Text();
         in.Check(Showable(run.Machine)); // it may be shown when the replay drifts

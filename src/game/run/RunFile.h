@@ -18,6 +18,9 @@ struct TRunEntry {
 
 /// The longest text a run file holds (program version, player), in UTF-8 bytes.
 constexpr qsizetype RunFileMaxTextBytes = 1024;
+/// The longest player's name a run file is read with, in characters: as long as the
+/// game takes one.
+constexpr qsizetype RunFileMaxPlayerLength = 255;
 /// The most bytes of a run file's beginning that PeekRunEntry reads.
 constexpr qsizetype RunEntryMaxBytes = 2 * RunFileMaxTextBytes + 20;
 
@@ -32,6 +35,8 @@ QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run);
 /// Reads a run file written by this program version, in this format or the one before
 /// it (without the machine: Machine stays empty); on success an empty string,
 /// otherwise why the file cannot be used, in German. Any bytes are safe to read.
+/// The entry's player comes back as it may be shown: without control and
+/// bidirectional formatting characters.
 QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntry& entry,
                     TRunRecording& run);
 

@@ -1,5 +1,6 @@
 #include "platform/app/QtApplication.h"
 #include "platform/app/QtIdleSlot.h"
+#include "platform/app/QtTranslations.h"
 
 #include <stdexcept>
 #include <vector>
@@ -119,6 +120,15 @@ TEST(ExceptionReporting, AnEscapingExceptionIsReportedWithItsMessageAndStopsTher
     EXPECT_EQ(reported[0], QStringLiteral("Surface cannot be made"));
     EXPECT_EQ(reported[1], QStringLiteral("plain"));
     EXPECT_EQ(ErrorBoxText(reported[0]), QStringLiteral("Surface cannot be made."));
+}
+
+// The file dialogs and standard buttons that Qt makes speak the game's German.
+TEST(QtTranslations, QtsOwnDialogsAndButtonsSpeakGerman) {
+    QTranslator translator;
+    ASSERT_TRUE(InstallQtTranslations(translator));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Suchen in:");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "Datei&name:");
 }
 
 } // namespace
