@@ -102,10 +102,11 @@ TRecord ReadRecord(const TProfileFile& file, size_t table, int n) {
 
 void ReadSettings(const TProfileFile& file, TGameState& game) {
     const TConfiguration& first = game.Presets[0];
-    // Any other number than a preset's means the custom difficulty, and the game holds,
-    // records and writes back the one number of that (a run file keeps no other).
+    // The difficulty is a byte, and any byte beyond the presets' means the custom
+    // difficulty: the game holds, records and writes back the one number of that (a
+    // run file keeps no other).
     const int64_t mode = ReadInteger(file, SettingsSection, QStringLiteral("Mode"), 0);
-    game.Mode = mode >= 0 && mode < PresetCount ? static_cast<TMode>(mode) : CustomMode;
+    game.Mode = std::min(static_cast<TMode>(static_cast<uint32_t>(mode) & 0xFF), CustomMode);
     if (game.Options)
         game.Options->CheckDifficulty(game.Mode);
 
