@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -157,15 +156,6 @@ void TStatisticsDialog::ClearClick() {
                              QStringLiteral("Die Statistik kann nicht gelöscht werden.\n\n") +
                                  failure);
     Refresh();
-}
-
-void TStatisticsDialog::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Escape must not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace fenu

@@ -23,7 +23,7 @@ class TPointsChart;
 /// changes; only the chart reads the points of every game. "Statistik löschen"
 /// asks first and empties the statistics, never the records (the records table
 /// gives the best game its player's name where it holds that game's points).
-/// "OK", Enter and the close box close it; Escape does not.
+/// "OK", Enter, Escape and the close box close it, wherever the focus is.
 class TStatisticsDialog : public QDialog {
     Q_OBJECT
 
@@ -41,9 +41,6 @@ public:
     void ClearClick();
     /// The figures and the chart of the chosen tab and difficulty, read anew.
     void Refresh();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* AddFigure(QFormLayout& figures, const QString& caption, const char* name);
