@@ -154,10 +154,12 @@ void TForm1::Save(const TGameState& settings) {
 }
 
 void TForm1::ReportFailure(const QString& message) {
-    if (endedBySystem_)
+    if (endedBySystem_) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    else
+    } else {
+        const TFocusReturn focusReturn(*this);
         QtApplication::ShowErrorBox(message);
+    }
 }
 
 void TForm1::SaveAtExit() {
