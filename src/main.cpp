@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     // The statistics' database opens after the first frames as well, with Qt SQL
     // and SQLite, so that the first game's end finds it ready.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1,
-                       [&form1] { form1.Statistics().Open(); });
+                       [&form1] { form1.Statistics().Open(fenu::QtApplication::ShowErrorBox); });
     // Registered last, so it runs before the exit handlers of what Qt made so far.
     windowToSaveAtExit = &form1;
     std::atexit(SaveWindowAtExit);

@@ -124,6 +124,7 @@ void TForm1::FormDestroy() {
     // Keep the values to save, then let the sprites go before the engine does.
     const TGameState saved = SettingsToSave();
     game_.reset(); // hands over a game still running: the last game is written now
+    statistics_.KeepPending([this](const QString& message) { ReportFailure(message); });
     services_.Cursor.Clip(nullptr);
     // The program may end without unwinding (see main), so the measurements go now.
     presentation_.Log().WriteFrames();
