@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     // registered again after it: exit handlers run last registered first, and Qt SQL
     // registered its own, which take its connections away, as it loaded.
     QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&form1] {
-        form1.Statistics().Open();
+        form1.Statistics().Open(fenu::QtApplication::ShowErrorBox);
         std::atexit(SaveWindowAtExit);
     });
     // Registered last, so it runs before the exit handlers of what Qt made so far.

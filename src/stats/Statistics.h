@@ -19,6 +19,13 @@ struct TStatisticsSummary {
     uint32_t BestPoints = 0;
     QDateTime BestStartedUtc; ///< the first game to reach the best points
     double LastTenAverage = 0;
+    QString Failure; ///< why the games could not be read; empty when they were
+};
+
+/// The points of every game of one kind, in the order played.
+struct TStatisticsCourse {
+    std::vector<uint32_t> Points;
+    QString Failure; ///< why they could not be read; empty when they were
 };
 
 /// Every game played, kept in a file of its own beside Settings.ini. The program
@@ -31,6 +38,9 @@ public:
 
     virtual ~TStatistics() = default;
 
+    /// How long the calls after it wait for another program's lock on the file
+    /// before they give up: briefly where the player waits, longer at the end.
+    virtual void SetLockWait(int milliseconds) = 0;
     /// Opens the file unless it is open; why it could not be opened or cannot be
     /// written, empty when it can.
     virtual QString Unwritable() = 0;
@@ -38,8 +48,9 @@ public:
     /// Empties the statistics (and nothing else).
     virtual QString Clear() = 0;
     virtual TStatisticsSummary Summary(bool bonus, TMode mode) = 0;
-    /// The points of every game of that kind, in the order played.
-    virtual std::vector<uint32_t> Course(bool bonus, TMode mode) = 0;
+    virtual TStatisticsCourse Course(bool bonus, TMode mode) = 0;
+    /// Where a file that was no database has been put; empty while none was.
+    virtual QString KeptAside() const = 0;
 };
 
 } // namespace fenu

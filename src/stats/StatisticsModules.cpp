@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace fenu {
@@ -19,29 +20,44 @@ TStatisticsModules::TStatisticsModules(QStringList folders) : folders_(std::move
 
 QStringList TStatisticsModules::DefaultFolders() {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    return {programFolder, QDir(programFolder).filePath(QStringLiteral(FENU_MODULE_FROM_BIN)),
-            QStringLiteral(FENU_MODULE_BUILD_DIR)};
+    return {QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(FENU_MODULE_FROM_BIN))),
+            programFolder, QStringLiteral(FENU_MODULE_BUILD_DIR)};
+}
+
+QString TStatisticsModules::HomeFolder() const {
+    for (const QString& folder : folders_) {
+        if (QFileInfo(folder).isDir())
+            return QDir::toNativeSeparators(folder);
+    }
+    return folders_.isEmpty() ? QString() : QDir::toNativeSeparators(folders_.front());
 }
 
 // A loaded module stays loaded to the end of the program (a QLibrary does not
 // unload when it goes away), so the objects it made keep their code.
 void* TStatisticsModules::Resolve(const char* module, const char* function) {
     const QString file = QStringLiteral("lib%1.so").arg(QString::fromLatin1(module));
-    QString reason;
+    QString found;
+    QString detail;
     for (const QString& folder : folders_) {
         QLibrary library(QDir(folder).filePath(file));
-        if (!library.load()) {
-            if (QFile::exists(library.fileName()))
-                reason = library.errorString();
-            continue;
+        if (library.load()) {
+            if (void* entry = reinterpret_cast<void*>(library.resolve(function)))
+                return entry;
         }
-        if (void* entry = reinterpret_cast<void*>(library.resolve(function)))
-            return entry;
-        reason = library.errorString();
+        if (found.isEmpty() && QFile::exists(library.fileName())) {
+            found = library.fileName();
+            detail = library.errorString();
+        }
     }
-    failure_ = QStringLiteral("Das Modul %1 fehlt oder kann nicht geladen werden.").arg(file);
-    if (!reason.isEmpty())
-        failure_ += QStringLiteral(" (%1)").arg(reason);
+    if (found.isEmpty()) {
+        failure_ = QStringLiteral("Das Modul %1 fehlt im Ordner %2.").arg(file, HomeFolder());
+        return nullptr;
+    }
+    // The loader's own words, in English, come last, for whoever mends it.
+    failure_ = QStringLiteral("Das Modul %1 kann nicht geladen werden: es gehört zu einer anderen "
+                              "Version von feNU, ist beschädigt, oder eine Bibliothek, die es "
+                              "braucht, fehlt.\n\nMeldung des Systems: %2")
+                   .arg(QDir::toNativeSeparators(found), detail);
     return nullptr;
 }
 

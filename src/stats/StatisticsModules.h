@@ -21,7 +21,8 @@ public:
     static constexpr const char* StoreModule = "fenu_statistics";
     static constexpr const char* DialogModule = "fenu_statistics_dialog";
 
-    /// Looks for the modules in these folders, in order.
+    /// Looks for the modules in these folders, in order; a module that is in none
+    /// of them is missed in the first that is there.
     explicit TStatisticsModules(QStringList folders = DefaultFolders());
 
     /// The store of the given file, made by its module; null, with the reason in
@@ -33,11 +34,14 @@ public:
                     bool bonus, TMode mode);
     const QString& Failure() const { return failure_; }
 
-    /// Beside the program (a build tree), the installed module folder relative to
-    /// the program, and the build tree the program was built in.
+    /// The installed module folder relative to the program, beside the program (a
+    /// build tree, a portable copy), and the build tree the program was built in.
     static QStringList DefaultFolders();
 
 private:
+    /// Where the modules belong: the first of the folders that is there (the
+    /// installed module folder, else the program's own).
+    QString HomeFolder() const;
     /// The named function of the named module, loaded on first use.
     void* Resolve(const char* module, const char* function);
 

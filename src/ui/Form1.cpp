@@ -124,6 +124,7 @@ void TForm1::FormDestroy() {
     // Keep the values to save, then let the sprites go before the engine does.
     const TGameState saved = SettingsToSave();
     game_.reset(); // hands over a game still running: the last game is written now
+    statistics_.KeepPending([this](const QString& message) { ReportFailure(message); });
     services_.Cursor.Clip(nullptr);
     // The program may end without unwinding (see main), so the measurements go now.
     presentation_.Log().WriteFrames();
@@ -154,10 +155,12 @@ void TForm1::Save(const TGameState& settings) {
 }
 
 void TForm1::ReportFailure(const QString& message) {
-    if (endedBySystem_)
+    if (endedBySystem_) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    else
+    } else {
+        const TFocusReturn focusReturn(*this);
         QtApplication::ShowErrorBox(message);
+    }
 }
 
 void TForm1::SaveAtExit() {
@@ -173,6 +176,7 @@ void TForm1::SaveAtExit() {
     // as the last game.
     if (game_)
         game_->HandOverPlayedGame();
+    statistics_.KeepPending([this](const QString& message) { ReportFailure(message); });
     Save(SettingsToSave());
 }
 

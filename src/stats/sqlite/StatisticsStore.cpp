@@ -57,6 +57,12 @@ int StoredMode(TMode mode) {
     return std::min<int>(mode, TStatistics::CustomKind);
 }
 
+// A query that ran out of rows without an error has none.
+QString FailureOf(const QSqlQuery& query) {
+    return query.lastError().type() == QSqlError::NoError ? QString()
+                                                          : SqliteFailureReason(query.lastError());
+}
+
 } // namespace
 
 TStatisticsStore::TStatisticsStore(QString file, int busyTimeoutMs)
@@ -73,23 +79,51 @@ QSqlDatabase TStatisticsStore::Database() const {
     return QSqlDatabase::database(connection_, false);
 }
 
+void TStatisticsStore::SetLockWait(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (open_)
+        QSqlQuery(Database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
+}
+
 QString TStatisticsStore::Unwritable() {
     if (!Open())
         return failure_;
-    return newer_ ? QStringLiteral("Die Datei stammt von einer neueren Version von feNU.")
-                  : QString();
+    return damage_.isEmpty() ? unwritable_ : damage_;
+}
+
+// Once a run, at the first figures: a damaged page may lie where only some kinds
+// of game reach, and those would read as no games at all. The check reads the
+// whole file (about 10 ms for 10,000 games), too long for a game's end.
+QString TStatisticsStore::Damage() {
+    if (checked_)
+        return damage_;
+    QSqlQuery check = Run("PRAGMA quick_check(1)", {});
+    if (!check.next())
+        return FailureOf(check);
+    checked_ = true;
+    if (check.value(0).toString() != QLatin1String("ok"))
+        damage_ = QStringLiteral("Die Datei ist beschädigt.");
+    return damage_;
 }
 
 bool TStatisticsStore::Open() {
+    // A file made writable since it was opened for reading is opened anew.
+    if (open_ && readOnly_ && file_.ReadOnlyReason().isEmpty()) {
+        Database().close();
+        open_ = false;
+    }
     if (open_)
         return true;
     failure_ = OpenFile();
     if (noDatabase_) {
         Database().close();
-        const QString notMoved = PutAside();
+        QString aside;
+        const QString notMoved = file_.PutAside(aside);
+        if (!aside.isEmpty())
+            keptAside_ = aside;
         failure_ = notMoved.isEmpty() ? OpenFile()
                                       : QStringLiteral("Die Datei ist keine Datenbank und kann "
-                                                       "nicht beiseitegelegt werden (%1).")
+                                                       "nicht als %1 beiseitegelegt werden.")
                                             .arg(notMoved);
     }
     if (!failure_.isEmpty())
@@ -103,10 +137,19 @@ QString TStatisticsStore::OpenFile() {
     QSqlDatabase database = Database();
     if (!database.isValid())
         return QStringLiteral("Der SQLite-Treiber von Qt (QSQLITE) fehlt.");
-    // The user's configuration folder may not be there before the first save.
-    QDir().mkpath(QFileInfo(file_).absolutePath());
-    database.setDatabaseName(file_);
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    unwritable_ = file_.ReadOnlyReason();
+    readOnly_ = !unwritable_.isEmpty();
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
+    if (readOnly_) {
+        database.setDatabaseName(file_.ReadOnlyUri());
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    } else {
+        // The user's configuration folder may not be there before the first save.
+        QDir().mkpath(QFileInfo(file_.Path()).absolutePath());
+        file_.MendJournals();
+        database.setDatabaseName(file_.Path());
+    }
+    database.setConnectOptions(options);
     if (!database.open())
         return SqliteFailureReason(database.lastError());
     QSqlQuery version = Run("PRAGMA user_version", {});
@@ -115,10 +158,12 @@ QString TStatisticsStore::OpenFile() {
         return SqliteFailureReason(version.lastError());
     const int found = version.value(0).toInt();
     version.finish();
-    newer_ = found > SchemaVersion;
-    if (newer_)
+    if (found > SchemaVersion && !readOnly_)
+        unwritable_ = QStringLiteral("Die Datei stammt von einer neueren Version von feNU.");
+    if (!unwritable_.isEmpty())
         return {};
-    // A read-only file stays in its journal mode: its writes fail with their reason.
+    // Another copy switching the file to WAL at the same time makes the switch fail
+    // at once; the next opening switches it.
     Run("PRAGMA journal_mode = WAL", {});
     // In WAL mode a commit that is not synced survives a crash of the program, only
     // not one of the machine; a sync per game would delay the record prompt.
@@ -146,22 +191,6 @@ QString TStatisticsStore::CreateSchema() {
     return {};
 }
 
-// Returns the name the file could not be given, empty once it is aside.
-QString TStatisticsStore::PutAside() {
-    const QString base = file_ + QString::fromLatin1(AsideSuffix);
-    for (int number = 1; number < 1000; ++number) {
-        const QString aside = number == 1 ? base : base + QStringLiteral("-%1").arg(number);
-        if (QFileInfo::exists(aside))
-            continue;
-        // A rename never replaces a file that is there.
-        if (!QFile::rename(file_, aside))
-            return QFileInfo(aside).fileName();
-        keptAside_ = aside;
-        return {};
-    }
-    return base;
-}
-
 QSqlQuery TStatisticsStore::Run(const char* statement, std::initializer_list<QVariant> values) {
     QSqlQuery query(Database());
     query.setForwardOnly(true);
@@ -174,10 +203,8 @@ QSqlQuery TStatisticsStore::Run(const char* statement, std::initializer_list<QVa
 }
 
 QString TStatisticsStore::Write(const char* statement, std::initializer_list<QVariant> values) {
-    if (!Open())
-        return failure_;
-    if (newer_)
-        return Unwritable();
+    if (const QString reason = Unwritable(); !reason.isEmpty())
+        return reason;
     // Taken with the write lock at once: a transaction that read first could not
     // wait for another copy's write to end, only fail.
     QSqlQuery transaction(Database());
@@ -212,19 +239,29 @@ QString TStatisticsStore::Clear() {
     return Write("DELETE FROM games", {});
 }
 
+// Each query after a failed one would wait out a lock once more: a read stops there.
 TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
     TStatisticsSummary summary;
-    if (!Open())
+    const auto failed = [&summary](const QString& failure) {
+        summary = {};
+        summary.Failure = failure;
         return summary;
+    };
+    if (!Open())
+        return failed(failure_);
+    if (const QString damage = Damage(); !damage.isEmpty())
+        return failed(damage);
     const QVariant b = bonus ? 1 : 0;
     const QVariant m = StoredMode(mode);
     QSqlQuery totals =
         Run("SELECT COUNT(*), TOTAL(seconds), AVG(time_points + bonus_points) FROM games "
             "WHERE bonus = ? AND mode = ?",
             {b, m});
-    if (!totals.next() || totals.value(0).toInt() == 0)
-        return summary;
+    if (!totals.next())
+        return failed(FailureOf(totals));
     summary.Games = totals.value(0).toInt();
+    if (summary.Games == 0)
+        return summary;
     summary.Seconds = totals.value(1).toDouble();
     summary.Average = totals.value(2).toDouble();
 
@@ -233,37 +270,46 @@ TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
                            "FROM games WHERE bonus = ? AND mode = ? "
                            "ORDER BY points LIMIT ? OFFSET ?)",
                            {b, m, 2 - summary.Games % 2, (summary.Games - 1) / 2});
-    if (median.next())
-        summary.Median = median.value(0).toDouble();
+    if (!median.next())
+        return failed(FailureOf(median));
+    summary.Median = median.value(0).toDouble();
 
     QSqlQuery best = Run("SELECT time_points + bonus_points AS points, started FROM games "
                          "WHERE bonus = ? AND mode = ? ORDER BY points DESC, started, id LIMIT 1",
                          {b, m});
-    if (best.next()) {
-        summary.BestPoints = best.value(0).toUInt();
-        summary.BestStartedUtc = QDateTime::fromString(best.value(1).toString(), TimeFormat);
-        summary.BestStartedUtc.setTimeSpec(Qt::UTC);
-    }
+    if (!best.next())
+        return failed(FailureOf(best));
+    summary.BestPoints = best.value(0).toUInt();
+    summary.BestStartedUtc = QDateTime::fromString(best.value(1).toString(), TimeFormat);
+    summary.BestStartedUtc.setTimeSpec(Qt::UTC);
 
     QSqlQuery lastTen = Run("SELECT AVG(points) FROM (SELECT time_points + bonus_points AS points "
                             "FROM games WHERE bonus = ? AND mode = ? "
                             "ORDER BY started DESC, id DESC LIMIT 10)",
                             {b, m});
-    if (lastTen.next())
-        summary.LastTenAverage = lastTen.value(0).toDouble();
+    if (!lastTen.next())
+        return failed(FailureOf(lastTen));
+    summary.LastTenAverage = lastTen.value(0).toDouble();
     return summary;
 }
 
-std::vector<uint32_t> TStatisticsStore::Course(bool bonus, TMode mode) {
-    std::vector<uint32_t> points;
-    if (!Open())
-        return points;
+TStatisticsCourse TStatisticsStore::Course(bool bonus, TMode mode) {
+    TStatisticsCourse course;
+    if (!Open()) {
+        course.Failure = failure_;
+        return course;
+    }
+    if (course.Failure = Damage(); !course.Failure.isEmpty())
+        return course;
     QSqlQuery query = Run("SELECT time_points + bonus_points FROM games "
                           "WHERE bonus = ? AND mode = ? ORDER BY started, id",
                           {bonus ? 1 : 0, StoredMode(mode)});
     while (query.next())
-        points.push_back(query.value(0).toUInt());
-    return points;
+        course.Points.push_back(query.value(0).toUInt());
+    course.Failure = FailureOf(query);
+    if (!course.Failure.isEmpty())
+        course.Points.clear();
+    return course;
 }
 
 } // namespace fenu

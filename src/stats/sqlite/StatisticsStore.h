@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stats/Statistics.h"
+#include "stats/sqlite/StatisticsFile.h"
 
 #include <initializer_list>
 
@@ -18,49 +19,54 @@ namespace fenu {
 /// the game write to it in turn without losing a row; each game is one
 /// transaction, taken with the write lock from its start.
 ///
-/// A file of a newer schema is read but never written. A file that is not a
-/// database is never deleted or overwritten: it is renamed aside
-/// (Statistik.sqlite.keine-Datenbank, -2, ...) and a new one is started. A file
-/// that cannot be opened is tried again at the next game.
+/// A file of a newer schema is read but never written; a read-only one (or one in
+/// a read-only folder) is read as it is, with nothing written beside it, until it
+/// is writable again. A file that is not a database is never deleted or
+/// overwritten: it is renamed aside (Statistik.sqlite.keine-Datenbank, -2, ...)
+/// and a new one is started. A file that cannot be opened is tried again at the
+/// next call. A read stops at its first failing query.
 class TStatisticsStore final : public TStatistics {
 public:
     static constexpr int SchemaVersion = 1;
     static constexpr int DefaultBusyTimeoutMs = 2000;
-    static constexpr const char* AsideSuffix = ".keine-Datenbank";
 
     explicit TStatisticsStore(QString file, int busyTimeoutMs = DefaultBusyTimeoutMs);
     ~TStatisticsStore() override;
     TStatisticsStore(const TStatisticsStore&) = delete;
     TStatisticsStore& operator=(const TStatisticsStore&) = delete;
 
+    void SetLockWait(int milliseconds) override;
     QString Unwritable() override;
     QString Add(const TPlayedGame& game) override;
     QString Clear() override;
     TStatisticsSummary Summary(bool bonus, TMode mode) override;
-    std::vector<uint32_t> Course(bool bonus, TMode mode) override;
-
-    /// Where a file that was no database has been put; empty while none was.
-    const QString& KeptAside() const { return keptAside_; }
+    TStatisticsCourse Course(bool bonus, TMode mode) override;
+    QString KeptAside() const override { return keptAside_; }
 
 private:
     /// Opens the file unless it is open; false (with failure_) when that fails.
     bool Open();
     QString OpenFile();
     QString CreateSchema();
-    QString PutAside();
+    /// Why the file cannot be read whole: damaged (checked once a run), or the
+    /// check failed; empty when it is sound.
+    QString Damage();
     /// Runs one write in a transaction of its own.
     QString Write(const char* statement, std::initializer_list<QVariant> values);
     /// Runs a query with its values bound in order; an inactive query on failure.
     QSqlQuery Run(const char* statement, std::initializer_list<QVariant> values);
     QSqlDatabase Database() const;
 
-    QString file_;
+    TStatisticsFile file_;
     QString connection_;
     int busyTimeoutMs_;
     bool open_ = false;
-    bool newer_ = false;
+    bool readOnly_ = false;   ///< opened for reading only
     bool noDatabase_ = false; ///< found by the last opening
+    bool checked_ = false;
     QString failure_;
+    QString unwritable_; ///< why the open file is not written
+    QString damage_;
     QString keptAside_;
 };
 

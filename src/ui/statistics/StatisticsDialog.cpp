@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,15 +70,24 @@ TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable
         Difficulty->addItem(QString::fromUtf8(name));
     Difficulty->setCurrentIndex(std::min<int>(mode, TStatistics::CustomKind));
     left->addWidget(Difficulty);
-    auto* figures = new QFormLayout;
+    figures_ = new QWidget;
+    auto* figures = new QFormLayout(figures_);
+    figures->setContentsMargins(0, 0, 0, 0);
     figures->setLabelAlignment(Qt::AlignLeft);
-    left->addLayout(figures);
+    left->addWidget(figures_);
     games_ = AddFigure(*figures, QStringLiteral("Spiele:"), "Games");
     playTime_ = AddFigure(*figures, QStringLiteral("Spielzeit:"), "PlayTime");
     average_ = AddFigure(*figures, QStringLiteral("Durchschnitt:"), "Average");
     median_ = AddFigure(*figures, QStringLiteral("Median:"), "Median");
     best_ = AddFigure(*figures, QStringLiteral("Bestes Spiel:"), "Best");
     lastTen_ = AddFigure(*figures, QStringLiteral("Letzte 10 Spiele:"), "LastTen");
+    notice_ = new QLabel;
+    notice_->setObjectName(QStringLiteral("Notice"));
+    notice_->setWordWrap(true);
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // About as wide as the figures usually are, whose width it may take alone.
+    notice_->setFixedWidth(notice_->fontMetrics().averageCharWidth() * 36);
+    left->addWidget(notice_);
     left->addStretch();
     ClearButton = new QPushButton(QStringLiteral("Statistik löschen"));
     ClearButton->setObjectName(QStringLiteral("ClearButton"));
@@ -121,6 +129,28 @@ void TStatisticsDialog::Refresh() {
     const bool bonus = Tabs->currentIndex() == 1;
     const auto mode = static_cast<TMode>(Difficulty->currentIndex());
     const TStatisticsSummary summary = statistics_.Summary(bonus, mode);
+    // A file that cannot be read says why, rather than show no games.
+    figures_->setVisible(summary.Failure.isEmpty());
+    TStatisticsCourse course;
+    QString unwritable = summary.Failure;
+    if (summary.Failure.isEmpty()) {
+        ShowFigures(summary, bonus, mode);
+        course = statistics_.Course(bonus, mode);
+        unwritable = course.Failure.isEmpty() ? statistics_.Unwritable() : course.Failure;
+    }
+    Chart->Show(course.Points);
+    if (!summary.Failure.isEmpty() || !course.Failure.isEmpty())
+        notice_->setText(QStringLiteral("Die Statistik kann nicht gelesen werden.\n\n") +
+                         unwritable);
+    else if (!unwritable.isEmpty())
+        notice_->setText(QStringLiteral("Die Statistik kann nicht geändert werden.\n\n") +
+                         unwritable);
+    notice_->setVisible(!unwritable.isEmpty());
+    ClearButton->setEnabled(unwritable.isEmpty());
+    ClearButton->setToolTip(unwritable);
+}
+
+void TStatisticsDialog::ShowFigures(const TStatisticsSummary& summary, bool bonus, TMode mode) {
     const TFiguresText text;
     games_->setText(text.Count(summary.Games));
     playTime_->setText(text.PlayTime(summary.Seconds));
@@ -135,10 +165,6 @@ void TStatisticsDialog::Refresh() {
             player = record.Player;
     }
     best_->setText(text.Best(summary, player));
-    Chart->Show(statistics_.Course(bonus, mode));
-    const QString unwritable = statistics_.Unwritable();
-    ClearButton->setEnabled(unwritable.isEmpty());
-    ClearButton->setToolTip(unwritable);
 }
 
 void TStatisticsDialog::ClearClick() {
@@ -157,15 +183,6 @@ void TStatisticsDialog::ClearClick() {
                              QStringLiteral("Die Statistik kann nicht gelöscht werden.\n\n") +
                                  failure);
     Refresh();
-}
-
-void TStatisticsDialog::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Escape must not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace fenu

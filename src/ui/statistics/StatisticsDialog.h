@@ -20,10 +20,12 @@ class TPointsChart;
 /// figures of that kind of game and the chart of its points beside them.
 ///
 /// The figures come from the database's own queries each time the choice
-/// changes; only the chart reads the points of every game. "Statistik löschen"
-/// asks first and empties the statistics, never the records (the records table
-/// gives the best game its player's name where it holds that game's points).
-/// "OK", Enter and the close box close it; Escape does not.
+/// changes; only the chart reads the points of every game. A file that cannot be
+/// read shows why in their place, one that cannot be written says so beneath
+/// them, and neither offers "Statistik löschen", which otherwise asks first and
+/// empties the statistics, never the records (the records table gives the best
+/// game its player's name where it holds that game's points). "OK", Enter,
+/// Escape and the close box close it, wherever the focus is.
 class TStatisticsDialog : public QDialog {
     Q_OBJECT
 
@@ -42,11 +44,9 @@ public:
     /// The figures and the chart of the chosen tab and difficulty, read anew.
     void Refresh();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QLabel* AddFigure(QFormLayout& figures, const QString& caption, const char* name);
+    void ShowFigures(const TStatisticsSummary& summary, bool bonus, TMode mode);
 
     TStatistics& statistics_;
     TRecordTable records_;
@@ -56,6 +56,8 @@ private:
     QLabel* median_;
     QLabel* best_;
     QLabel* lastTen_;
+    QWidget* figures_;
+    QLabel* notice_;
 };
 
 } // namespace fenu

@@ -1,5 +1,5 @@
 // The statistics dialog on a store of a few hundred games, rendered offscreen: its
-// figures in German and the chart's points, the choice of kind, the clearing.
+// figures in German and the chart's points, the choice of kind, the clearing, damage.
 #include "ui/statistics/StatisticsDialog.h"
 
 #include "stats/sqlite/StatisticsStore.h"
@@ -14,6 +14,8 @@
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -55,7 +57,8 @@ protected:
     }
 
     QTemporaryDir folder;
-    TStatisticsStore store{folder.filePath(QStringLiteral("Statistik.sqlite"))};
+    QString file = folder.filePath(QStringLiteral("Statistik.sqlite"));
+    TStatisticsStore store{file};
     std::vector<uint32_t> points;
     TRecordTable records;
     std::unique_ptr<TStatisticsDialog> dialog;
@@ -123,6 +126,34 @@ TEST_F(StatisticsDialog, ShowsTheFiguresAndChartOfTheChosenKindOfGameAndClearsTh
         EXPECT_EQ(Figure("Games"), answer == std::string("Ja") ? "0" : "300");
     }
     EXPECT_EQ(store.Summary(false, 3).Games, 0);
+}
+
+// A page in the middle overwritten: every kind of game says so (also one whose index
+// leads past it), nothing offers to clear. Escape closes it from each control.
+TEST_F(StatisticsDialog, SaysWhyADamagedFileCannotBeReadAndClosesWithEscapeFromAnyControl) {
+    QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+    raw.setDatabaseName(file);
+    ASSERT_TRUE(raw.open() && QSqlQuery(raw).exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QFile data(file);
+    ASSERT_TRUE(data.open(QIODevice::ReadWrite) && data.seek(data.size() / 2 / 4096 * 4096));
+    data.write(QByteArray(4096, '\x5a'));
+    data.close();
+    TStatisticsStore damaged(file);
+    dialog = std::make_unique<TStatisticsDialog>(damaged, records, true, 2);
+    for (int tab : {1, 0}) {
+        dialog->Tabs->setCurrentIndex(tab);
+        EXPECT_EQ(Figure("Notice"),
+                  "Die Statistik kann nicht gelesen werden.\n\nDie Datei ist beschädigt.");
+        EXPECT_FALSE(dialog->findChild<QLabel*>("Games")->isVisibleTo(dialog.get()));
+        EXPECT_FALSE(dialog->ClearButton->isEnabled());
+        EXPECT_TRUE(dialog->Chart->PointsSeries()->points().isEmpty());
+    }
+    TModalRun run;
+    for (QWidget* focus :
+         std::initializer_list<QWidget*>{dialog->Chart, dialog->Difficulty, dialog->Tabs}) {
+        run.Exec(*dialog, [focus] { focus->setFocus(), QTest::keyClick(focus, Qt::Key_Escape); });
+        EXPECT_FALSE(run.StillOpen()) << focus->metaObject()->className();
+    }
 }
 
 } // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <utility>
+
+#include <QString>
+
+namespace fenu {
+
+/// The statistics' file as the file system sees it, apart from SQLite: whether it
+/// can be written where it is, how to read it without leaving files beside it, and
+/// putting aside a file that is no database.
+class TStatisticsFile {
+public:
+    static constexpr const char* AsideSuffix = ".keine-Datenbank";
+
+    explicit TStatisticsFile(QString path) : path_(std::move(path)) {}
+
+    const QString& Path() const { return path_; }
+    /// Why the file, where it is, cannot be written (its own permissions or its
+    /// folder's); empty when it can or is not there yet.
+    QString ReadOnlyReason() const;
+    /// The name under which SQLite reads the file and nothing else: no lock, no
+    /// journal files beside it.
+    QString ReadOnlyUri() const;
+    /// Gives the journal files beside the file its permissions where they are
+    /// read-only.
+    void MendJournals() const;
+    /// Whether the file is there, not empty, and does not begin as SQLite's do.
+    bool IsNoDatabase() const;
+    /// Renames a file that is no database to the first free name of
+    /// <file>.keine-Datenbank, -2, ...: aside is that name, or stays empty when the
+    /// file turned out to be a database or gone. Returns the name that could not be
+    /// given, empty on success.
+    QString PutAside(QString& aside) const;
+
+private:
+    QString path_;
+};
+
+} // namespace fenu
