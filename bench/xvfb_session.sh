@@ -27,6 +27,9 @@ stop_xvfb() {
 prepare_program_folder() {
     PROGRAM_DIR=$(mktemp -d)
     cp "$1" "$PROGRAM_DIR/fenu"
+    # Its modules beside it, as in its build tree: a program measured against another
+    # build's must not load that build's modules.
+    cp "$(dirname "$1")"/libfenu_*.so "$PROGRAM_DIR/" 2>/dev/null || true
     PROGRAM="$PROGRAM_DIR/fenu"
     cat >"$PROGRAM_DIR/Settings.ini" <<INI
 [Settings]

@@ -89,14 +89,10 @@ int main(int argc, char** argv) {
         preloadWhileOn();
         QObject::connect(form1.Menu().MenuItem_Sounds, &QAction::toggled, &form1, preloadWhileOn);
     });
-    // The statistics' database opens after the first frames as well, with Qt SQL
-    // and SQLite, so that the first game's end finds it ready. The last save is
-    // registered again after it: exit handlers run last registered first, and Qt SQL
-    // registered its own, which take its connections away, as it loaded.
-    QTimer::singleShot(std::chrono::milliseconds(500), &form1, [&form1] {
-        form1.Statistics().Open(fenu::QtApplication::ShowErrorBox);
-        std::atexit(SaveWindowAtExit);
-    });
+    // The statistics' store loads when first needed (see TForm1::GameStarted). The
+    // last save is registered again then: exit handlers run last registered first,
+    // and Qt SQL registers its own, which take its connections away, as it loads.
+    form1.Statistics().OnLoaded = [] { std::atexit(SaveWindowAtExit); };
     // Registered last, so it runs before the exit handlers of what Qt made so far.
     windowToSaveAtExit = &form1;
     std::atexit(SaveWindowAtExit);

@@ -82,6 +82,7 @@ void TGame::Neu1Click() {
     run_.StartRecording(RunSettings());
     StartGame();
     tally_.Begin(Mode, CurrentConfig, Options && Options->BonusPointsChecked());
+    view_.GameStarted();
 }
 
 TRunSettings TGame::RunSettings() const {

@@ -59,6 +59,9 @@ public:
     virtual void KeepRecordRun(const TRunRecording& /*run*/, const TRecord& /*entry*/) {}
     /// A replay stopped because it no longer followed its recording.
     virtual void ReplayFailed(const QString& /*reason*/) {}
+    /// A game of the player's has started (not a replay): what its end needs can be
+    /// made ready.
+    virtual void GameStarted() {}
     /// A game of the player's is over, after its last frame or aborted, with the run
     /// that recorded it: the statistics keep the one, "Letztes Spiel" the other.
     virtual void GameFinished(const TPlayedGame& /*game*/, const TRunRecording& /*run*/) {}

@@ -14,10 +14,18 @@ TStatisticsKeeper::TStatisticsKeeper(const QString& settingsFile, QStringList mo
 TStatisticsKeeper::~TStatisticsKeeper() = default;
 
 TStatistics* TStatisticsKeeper::Store(int lockWaitMs) {
-    if (!std::exchange(loaded_, true))
-        store_ = modules_.OpenStore(file_);
     if (store_)
         store_->SetLockWait(lockWaitMs);
+    if (!std::exchange(loaded_, true)) {
+        store_ = modules_.OpenStore(file_);
+        if (store_) {
+            store_->SetLockWait(lockWaitMs);
+            // Qt SQL registers the last of its exit handlers as it opens the file.
+            store_->Unwritable();
+            if (OnLoaded)
+                OnLoaded();
+        }
+    }
     return store_.get();
 }
 

@@ -332,6 +332,15 @@ void TForm1::Statistik1Click() {
                            QtApplication::ShowErrorBox);
 }
 
+// The statistics' store (Qt SQL and SQLite) loads and opens its file when the first
+// game starts, outside its frames: not at the start of the program, which may never
+// see a game, and not at the game's end, which must not wait for it.
+void TForm1::GameStarted() {
+    QTimer::singleShot(0, this, [this] {
+        statistics_.Open([this](const QString& message) { ReportFailure(message); });
+    });
+}
+
 // After the game's last frame, before any record prompt; also from the game's
 // destructor, when the window has let it go.
 void TForm1::GameFinished(const TPlayedGame& game, const TRunRecording& run) {

@@ -173,6 +173,7 @@ private:
     void ShowRecords() override;
     void KeepRecordRun(const TRunRecording& run, const TRecord& entry) override;
     void ReplayFailed(const QString& reason) override;
+    void GameStarted() override;
     void GameFinished(const TPlayedGame& game, const TRunRecording& run) override;
     /// Refuses a run that cannot be shown, or plays it captioned with title.
     void PlayRun(TRecordRuns::TLoaded loaded, const QString& title);
