@@ -95,8 +95,8 @@ void TDirectDrawSurfaceCanvas::SetPenStyle(TPenStyle style) {
         deviceContext_->SetPenStyle(style);
 }
 
-void TDirectDrawSurfaceCanvas::NoteDrawn(TDrawCall::TKind kind, int x1, int y1, int x2, int y2,
-                                         int margin, const QString* text) {
+TDrawCall TDirectDrawSurfaceCanvas::Call(TDrawCall::TKind kind, int x1, int y1, int x2, int y2,
+                                         int margin, const QString* text) const {
     TDrawCall call;
     call.Kind = kind;
     call.X1 = x1;
@@ -120,27 +120,44 @@ void TDirectDrawSurfaceCanvas::NoteDrawn(TDrawCall::TKind kind, int x1, int y1, 
     constexpr int Edge = 2;
     call.Bounds = TRect{std::min(x1, x2) - margin - Edge, std::min(y1, y2) - margin - Edge,
                         std::max(x1, x2) + margin + Edge, std::max(y1, y2) + margin + Edge};
-    surface_.changes_.Drawn(call);
+    return call;
+}
+
+bool TDirectDrawSurfaceCanvas::NeedsDrawing(const TDrawCall& call) {
+    if (surface_.changes_.Standing(call))
+        return false;
+    if (!surface_.changes_.StaleStanding().empty()) {
+        // The surface is cleared only while nobody holds its device context.
+        Release();
+        surface_.ClearStaleStanding();
+    }
+    return true;
 }
 
 void TDirectDrawSurfaceCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    DeviceContext().Ellipse(x1, y1, x2, y2);
     // The outline is centred on the disc's edge.
-    NoteDrawn(TDrawCall::TKind::Ellipse, x1, y1, x2, y2,
-              penStyle_ == TPenStyle::psSolid ? penWidth_ : 0);
+    const TDrawCall call = Call(TDrawCall::TKind::Ellipse, x1, y1, x2, y2,
+                                penStyle_ == TPenStyle::psSolid ? penWidth_ : 0);
+    if (NeedsDrawing(call))
+        DeviceContext().Ellipse(x1, y1, x2, y2);
+    surface_.changes_.Drawn(call);
 }
 
 void TDirectDrawSurfaceCanvas::Line(int x1, int y1, int x2, int y2) {
-    DeviceContext().Line(x1, y1, x2, y2);
-    NoteDrawn(TDrawCall::TKind::Line, x1, y1, x2, y2, penWidth_);
+    const TDrawCall call = Call(TDrawCall::TKind::Line, x1, y1, x2, y2, penWidth_);
+    if (NeedsDrawing(call))
+        DeviceContext().Line(x1, y1, x2, y2);
+    surface_.changes_.Drawn(call);
 }
 
 void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QString& text) {
     TCanvas& context = DeviceContext();
-    context.TextOut(x, y, text);
     // Text is drawn from a picture of its advance and line height, clipped to it.
-    NoteDrawn(TDrawCall::TKind::Text, x, y, x + context.TextWidth(text),
-              y + context.TextHeight(text), 0, &text);
+    const TDrawCall call = Call(TDrawCall::TKind::Text, x, y, x + context.TextWidth(text),
+                                y + context.TextHeight(text), 0, &text);
+    if (NeedsDrawing(call))
+        DeviceContext().TextOut(x, y, text);
+    surface_.changes_.Drawn(call);
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(const QString& text) {
@@ -192,9 +209,13 @@ void TDirectDrawSurface::ReleaseSurface() {
 bool TDirectDrawSurface::Fill(uint32_t rawValue) {
     if (surface_ == nullptr)
         return false;
-    if (FillsOnlyDrawn && FillDrawn(rawValue)) {
-        changes_.Filled(rawValue);
-        return true;
+    ClearStaleStanding();
+    if (FillsOnlyDrawn) {
+        const size_t standing = changes_.StandingPrefix();
+        if (FillDrawn(rawValue, standing)) {
+            changes_.Filled(rawValue, standing);
+            return true;
+        }
     }
     if (Record(surface_->Fill(rawValue)) != PlatformResult::Ok)
         return false;
@@ -202,20 +223,15 @@ bool TDirectDrawSurface::Fill(uint32_t rawValue) {
     return true;
 }
 
-bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
+bool TDirectDrawSurface::FillDrawn(uint32_t rawValue, size_t standing) {
     if (!changes_.FilledWith(rawValue))
         return false;
     const TRect buffer{0, 0, Width(), Height()};
-    size_t count = 0;
+    const size_t count = ClippedBounds(changes_.DrawnSinceFill().subspan(standing));
     int64_t area = 0;
-    for (const TDrawCall& call : changes_.DrawnSinceFill()) {
-        const TRect& r = call.Bounds;
-        const TRect clipped{std::max(r.Left, buffer.Left), std::max(r.Top, buffer.Top),
-                            std::min(r.Right, buffer.Right), std::min(r.Bottom, buffer.Bottom)};
-        if (clipped.Right <= clipped.Left || clipped.Bottom <= clipped.Top)
-            continue;
-        drawnBounds_[count++] = clipped;
-        area += int64_t{clipped.Right - clipped.Left} * (clipped.Bottom - clipped.Top);
+    for (size_t i = 0; i < count; ++i) {
+        const TRect& r = drawnBounds_[i];
+        area += int64_t{r.Right - r.Left} * (r.Bottom - r.Top);
     }
     // Past half the buffer, clearing rectangle by rectangle gains nothing.
     if (area > int64_t{buffer.Right} * buffer.Bottom / 2)
@@ -223,6 +239,31 @@ bool TDirectDrawSurface::FillDrawn(uint32_t rawValue) {
     // A refusal (a new pixel ratio) is overwritten by the whole fill that follows.
     return Record(surface_->FillRects(
                rawValue, std::span<const TRect>(drawnBounds_.data(), count))) == PlatformResult::Ok;
+}
+
+size_t TDirectDrawSurface::ClippedBounds(std::span<const TDrawCall> calls) {
+    const TRect buffer{0, 0, Width(), Height()};
+    size_t count = 0;
+    for (const TDrawCall& call : calls) {
+        const TRect& r = call.Bounds;
+        const TRect clipped{std::max(r.Left, buffer.Left), std::max(r.Top, buffer.Top),
+                            std::min(r.Right, buffer.Right), std::min(r.Bottom, buffer.Bottom)};
+        if (clipped.Right > clipped.Left && clipped.Bottom > clipped.Top)
+            drawnBounds_[count++] = clipped;
+    }
+    return count;
+}
+
+void TDirectDrawSurface::ClearStaleStanding() {
+    const std::span<const TDrawCall> stale = changes_.StaleStanding();
+    if (stale.empty())
+        return;
+    const size_t count = ClippedBounds(stale);
+    changes_.DropStanding();
+    if (Record(surface_->FillRects(changes_.DrawnFill(),
+                                   std::span<const TRect>(drawnBounds_.data(), count))) !=
+        PlatformResult::Ok)
+        changes_.Overwritten(); // what stood is still there: the next fill is whole
 }
 
 TDirectDrawSurfaceCanvas& TDirectDrawSurface::Canvas() {
@@ -273,6 +314,7 @@ void TDirectDrawSurface::SetPalette(TDirectDrawPalette* palette) {
 bool TDirectDrawSurface::Blt(const TRect& target, TDirectDrawSurface& source) {
     if (surface_ == nullptr || source.surface_ == nullptr)
         return false;
+    source.ClearStaleStanding();
     changes_.Overwritten();
     return Record(surface_->Blt(target, *source.surface_)) == PlatformResult::Ok;
 }
@@ -281,6 +323,7 @@ bool TDirectDrawSurface::Present(const TRect& target, TDirectDrawSurface& source
                                  bool changedOnly) {
     if (surface_ == nullptr || source.surface_ == nullptr)
         return false;
+    source.ClearStaleStanding();
     const TChangedArea changed =
         changedOnly ? source.changes_.Changes(TRect{0, 0, source.Width(), source.Height()})
                     : TChangedArea{};

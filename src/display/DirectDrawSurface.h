@@ -44,10 +44,12 @@ public:
 
 private:
     TCanvas& DeviceContext();
-    /// Records a call just drawn with the settings in force, its bounds widened by
-    /// margin on every side; text calls with their text.
-    void NoteDrawn(TDrawCall::TKind kind, int x1, int y1, int x2, int y2, int margin,
-                   const QString* text = nullptr);
+    /// A call with the settings in force, its bounds widened by margin on every
+    /// side; text calls with their text.
+    TDrawCall Call(TDrawCall::TKind kind, int x1, int y1, int x2, int y2, int margin,
+                   const QString* text = nullptr) const;
+    /// False when the call's pixels were left standing through the last fill.
+    bool NeedsDrawing(const TDrawCall& call);
 
     TDirectDrawSurface& surface_;
     TCanvas* deviceContext_ = nullptr;
@@ -111,7 +113,11 @@ public:
 private:
     friend class TDirectDrawSurfaceCanvas;
     bool AcquireDeviceContext(TCanvas*& deviceContext);
-    bool FillDrawn(uint32_t rawValue);
+    bool FillDrawn(uint32_t rawValue, size_t standing);
+    /// Puts the bounds of calls, clipped to the surface, into drawnBounds_.
+    size_t ClippedBounds(std::span<const TDrawCall> calls);
+    /// Clears what was left standing through the last fill and not drawn again.
+    void ClearStaleStanding();
     void ReleaseDeviceContext();
 
     TDirectDraw& owner_;

@@ -48,12 +48,38 @@ bool TDrawCall::SamePixels(const TDrawCall& other) const {
 TFrameChanges::TFrameChanges() {
     shown_.Calls.reserve(MaxCalls);
     drawn_.Calls.reserve(MaxCalls);
+    standing_.reserve(MaxCalls);
 }
 
-void TFrameChanges::Filled(uint32_t rawValue) {
+void TFrameChanges::Filled(uint32_t rawValue, size_t standing) {
+    standing = std::min(standing, drawn_.Calls.size());
+    standing_.assign(drawn_.Calls.begin(), drawn_.Calls.begin() + static_cast<ptrdiff_t>(standing));
     drawn_.Known = true;
     drawn_.Fill = rawValue;
     drawn_.Calls.clear();
+}
+
+size_t TFrameChanges::StandingPrefix() const {
+    const std::vector<TDrawCall>& calls = drawn_.Calls;
+    size_t count = 0;
+    while (count < calls.size() && calls[count].Kind == TDrawCall::TKind::Text) {
+        for (size_t other = 0; other < calls.size(); ++other)
+            if (other != count && !Empty(Intersection(calls[count].Bounds, calls[other].Bounds)))
+                return count;
+        ++count;
+    }
+    return count;
+}
+
+bool TFrameChanges::Standing(const TDrawCall& call) const {
+    const size_t next = drawn_.Calls.size();
+    return next < standing_.size() && standing_[next].Bounds == call.Bounds &&
+           standing_[next].SamePixels(call);
+}
+
+std::span<const TDrawCall> TFrameChanges::StaleStanding() const {
+    const size_t drawnAgain = std::min(drawn_.Calls.size(), standing_.size());
+    return std::span<const TDrawCall>(standing_).subspan(drawnAgain);
 }
 
 void TFrameChanges::Drawn(const TDrawCall& call) {
@@ -69,6 +95,7 @@ void TFrameChanges::Drawn(const TDrawCall& call) {
 void TFrameChanges::Overwritten() {
     drawn_.Known = false;
     drawn_.Calls.clear();
+    standing_.clear();
 }
 
 void TFrameChanges::Reset() {

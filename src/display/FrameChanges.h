@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include <QString>
@@ -60,8 +61,24 @@ public:
 
     TFrameChanges();
 
-    void Filled(uint32_t rawValue);
+    /// The buffer was filled with rawValue, except that the first standing calls
+    /// drawn since the last fill were left on it (see StandingPrefix).
+    void Filled(uint32_t rawValue, size_t standing = 0);
     void Drawn(const TDrawCall& call);
+
+    /// How many of the calls drawn since the fill may stand through a fill in the
+    /// same colour: texts at the start of the picture whose bounds meet no other
+    /// call's. A title drawn unchanged in every frame then costs neither its clearing
+    /// nor its drawing, which is most of such a frame. Only texts: a disc is cheaper
+    /// to draw again than to compare, and it seldom stays where it was.
+    size_t StandingPrefix() const;
+    /// Whether call is the next of the calls left standing, in the same place: its
+    /// pixels are on the buffer already, so it need not be drawn.
+    bool Standing(const TDrawCall& call) const;
+    /// The calls left standing that this picture has not drawn again, once it draws
+    /// something else (or is presented): their bounds must be cleared first.
+    std::span<const TDrawCall> StaleStanding() const;
+    void DropStanding() { standing_.clear(); }
     /// Something other than a fill or a recorded call wrote the buffer.
     void Overwritten();
     /// The buffer was made anew: nothing of it has been presented.
@@ -70,7 +87,8 @@ public:
     /// Whether the buffer holds a fill of rawValue with only the recorded calls on
     /// it, so that clearing their bounds fills it again.
     bool FilledWith(uint32_t rawValue) const { return drawn_.Known && drawn_.Fill == rawValue; }
-    const std::vector<TDrawCall>& DrawnSinceFill() const { return drawn_.Calls; }
+    std::span<const TDrawCall> DrawnSinceFill() const { return drawn_.Calls; }
+    uint32_t DrawnFill() const { return drawn_.Fill; }
 
     /// What differs from the picture last presented, within bounds (the buffer's
     /// rectangle). The rectangles stay valid until the next call.
@@ -89,6 +107,7 @@ private:
 
     TPicture shown_;
     TPicture drawn_;
+    std::vector<TDrawCall> standing_;
     std::array<TRect, MaxRects> rects_{};
     size_t rectCount_ = 0;
 };
