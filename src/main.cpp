@@ -6,6 +6,7 @@
 #include "platform/app/TerminationSignals.h"
 #include "platform/desktop/ExpectedFrame.h"
 #include "platform/desktop/QtCursor.h"
+#include "platform/desktop/X11WindowFill.h"
 #include "platform/sound/ModuleSoundPlayer.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "ui/CommandLine.h"
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
     fenu::SystemClock clock;
     fenu::QtCursor cursor;
     fenu::TModuleSoundPlayer sounds;
+    fenu::X11WindowFill windowFill(fenu::X11WindowFill::ApplicationConnection());
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
     cursor.SetArea(&form1.DrawAreaWidget());
+    form1.DrawAreaWidget().SetWindowFill(&windowFill);
 
     // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the window
     // the orderly way, so the records of the run are saved. The session's request for

@@ -105,10 +105,15 @@ void TFrameChanges::Reset() {
 }
 
 TChangedArea TFrameChanges::Changes(const TRect& bounds) {
-    if (!drawn_.Known || !shown_.Known || drawn_.Fill != shown_.Fill)
+    if (!drawn_.Known)
         return TChangedArea{};
     rectCount_ = 0;
     const std::vector<TDrawCall>& now = drawn_.Calls;
+    if (!shown_.Known || drawn_.Fill != shown_.Fill) {
+        for (const TDrawCall& call : now)
+            Add(Intersection(call.Bounds, bounds));
+        return TChangedArea{true, std::span<const TRect>(rects_.data(), rectCount_), drawn_.Fill};
+    }
     const std::vector<TDrawCall>& before = shown_.Calls;
     const size_t common = std::min(now.size(), before.size());
     for (size_t i = 0; i < common; ++i) {
@@ -121,7 +126,7 @@ TChangedArea TFrameChanges::Changes(const TRect& bounds) {
         Add(Intersection(now[i].Bounds, bounds));
     for (size_t i = common; i < before.size(); ++i)
         Add(Intersection(before[i].Bounds, bounds));
-    return TChangedArea{false, std::span<const TRect>(rects_.data(), rectCount_)};
+    return TChangedArea{false, std::span<const TRect>(rects_.data(), rectCount_), {}};
 }
 
 void TFrameChanges::Presented() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include <QString>
@@ -50,9 +51,14 @@ using TPaletteEntries = std::array<TPaletteEntry, 256>;
 
 /// What differs in a back buffer from the picture last presented from it: the whole
 /// picture, or the listed rectangles in the buffer's field pixels (none: nothing).
+///
+/// A whole picture that is one fill with a few calls on it (a fade's frame) also
+/// tells the fill's raw value, and Rects then hold everything not of that colour: a
+/// window system that can fill on its side need be handed only those.
 struct TChangedArea {
     bool Whole = true;
     std::span<const TRect> Rects;
+    std::optional<uint32_t> Fill;
 };
 
 /// Capabilities of the driver or its emulation; only recorded by the drawing area.

@@ -1,7 +1,8 @@
 # Sourced by the X tests: the common session (session.sh) with an X server of its own.
 #   source x_session.sh <tool...>   also skips (77) where Xvfb or xdotool is missing;
 #                                   exports DISPLAY. With x_framebuffer set, the server
-#                                   keeps its screen in $scratch/Xvfb_screen0 (XWD).
+#                                   keeps its screen in $scratch/Xvfb_screen0 (XWD);
+#                                   X_SERVER_OPTIONS are added to the server's own.
 source "$(dirname "${BASH_SOURCE[0]}")/session.sh" Xvfb xdotool "$@"
 
 # A display number nobody uses, chosen by the server itself. Without -noreset the
@@ -9,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/session.sh" Xvfb xdotool "$@"
 # command), and a program connecting just then finds no server. Sets x_server_pid.
 start_x_server() {
     rm -f "$scratch/display"
-    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${x_framebuffer:+-fbdir "$scratch"} \
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${x_framebuffer:+-fbdir "$scratch"} ${X_SERVER_OPTIONS:-} \
         3>"$scratch/display" 2>/dev/null &
     x_server_pid=$!
     started "$x_server_pid"

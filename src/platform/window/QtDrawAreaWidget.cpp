@@ -1,5 +1,6 @@
 #include "platform/window/QtDrawAreaWidget.h"
 
+#include "platform/raster/RasterOps.h"
 #include "platform/window/SharedMapping.h"
 
 #include <cmath>
@@ -38,6 +39,15 @@ bool WritableBetweenPaints(const QImage& store) {
 bool StartsOnDevicePixel(QPoint inWindow, double ratio) {
     const QPointF origin = QPointF(inWindow) * ratio;
     return origin.x() == std::floor(origin.x()) && origin.y() == std::floor(origin.y());
+}
+
+/// Rectangles of a frame (field pixels of the source) where it shows in the widget.
+QRegion InWidget(std::span<const TRect> rects, const QRect& target, const QRect& visible) {
+    QRegion region;
+    for (const TRect& r : rects)
+        region +=
+            QRect(target.left() + r.Left, target.top() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    return region.intersected(visible);
 }
 
 } // namespace
@@ -199,6 +209,10 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     bool painted = true; // with nothing to repaint, the window shows the frame already
     if (region.isEmpty()) {
         direct_ = TDirectFrame{};
+    } else if (direct && changed.Whole && changed.Fill &&
+               FlushFilled(source, deviceTarget, visible, InWidget(changed.Rects, target, visible),
+                           *changed.Fill, inWindow)) {
+        direct_ = TDirectFrame{};
     } else if (direct && FlushChanges(source, deviceTarget, region, inWindow)) {
         direct_ = TDirectFrame{};
     } else {
@@ -223,6 +237,44 @@ void QtDrawAreaWidget::Present(const QImage& source, const QRect& target,
     }
 }
 
+QImage* QtDrawAreaWidget::WritableStore(QPoint inWindow) {
+    QBackingStore* store = backingStore();
+    QWindow* handle = window()->windowHandle();
+    const double ratio = devicePixelRatioF();
+    if (store == nullptr || handle == nullptr || !handle->isExposed() ||
+        ratio != std::floor(ratio) || store->handle() == nullptr)
+        return nullptr;
+    QPaintDevice* device = store->handle()->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    if (image->constBits() != storeChecked_.Bits) // a new image: asked once
+        storeChecked_ = {image->constBits(), WritableBetweenPaints(*image)};
+    if (!storeChecked_.Writable)
+        return nullptr;
+    const QRect deviceWidget = ScaledPixels(QRect(inWindow, size()), ratio);
+    return image->rect().contains(deviceWidget) ? image : nullptr;
+}
+
+void QtDrawAreaWidget::CopyToStore(QImage& store, const QImage& source, const QRect& deviceTarget,
+                                   const QRegion& region, QPoint inWindow) {
+    const double ratio = devicePixelRatioF();
+    const QPoint deviceWidget = ScaledPixels(QRect(inWindow, size()), ratio).topLeft();
+    for (const QRect& area : region) {
+        const QRect device = ScaledPixels(area, ratio);
+        const auto bytes = static_cast<size_t>(device.width()) * 4;
+        for (int y = device.top(); y <= device.bottom(); ++y)
+            std::memcpy(store.scanLine(y + deviceWidget.y()) +
+                            static_cast<size_t>(device.left() + deviceWidget.x()) * 4,
+                        source.constScanLine(y - deviceTarget.top()) +
+                            static_cast<size_t>(device.left() - deviceTarget.left()) * 4,
+                        bytes);
+    }
+}
+
 bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTarget,
                                     const QRegion& region, QPoint inWindow) {
     // A repaint costs a round trip to the X server (Qt waits until the server has read
@@ -232,37 +284,41 @@ bool QtDrawAreaWidget::FlushChanges(const QImage& source, const QRect& deviceTar
     // server still be reading a rectangle of the flush before, it reads the newer
     // frame's pixels, which this flush sends again: the picture is the same once both
     // are done.
-    QBackingStore* store = backingStore();
-    QWindow* handle = window()->windowHandle();
+    QImage* store = WritableStore(inWindow);
+    if (store == nullptr)
+        return false;
+    CopyToStore(*store, source, deviceTarget, region, inWindow);
+    backingStore()->flush(region.translated(inWindow), window()->windowHandle());
+    return true;
+}
+
+bool QtDrawAreaWidget::FlushFilled(const QImage& source, const QRect& deviceTarget,
+                                   const QRect& visible, const QRegion& drawn, uint32_t fill,
+                                   QPoint inWindow) {
+    if (windowFill_ == nullptr)
+        return false;
+    QImage* store = WritableStore(inWindow);
+    if (store == nullptr)
+        return false;
     const double ratio = devicePixelRatioF();
-    if (store == nullptr || handle == nullptr || !handle->isExposed() ||
-        ratio != std::floor(ratio) || store->handle() == nullptr)
+    const QRect deviceVisible = ScaledPixels(visible.translated(inWindow), ratio);
+    const uint32_t opaque = 0xFF000000u | (fill & 0xFFFFFFu);
+    const uint32_t pixel = store->format() == QImage::Format_RGB32 ? opaque & 0xFFFFFFu : opaque;
+    if (!windowFill_->Fill(*window()->windowHandle(), deviceVisible, pixel))
         return false;
-    QPaintDevice* device = store->handle()->paintDevice();
-    if (device == nullptr || device->devType() != QInternal::Image)
-        return false;
-    auto* image = static_cast<QImage*>(device);
-    if (image->format() != QImage::Format_RGB32 &&
-        image->format() != QImage::Format_ARGB32_Premultiplied)
-        return false;
-    if (image->constBits() != storeChecked_.Bits) // a new image: asked once
-        storeChecked_ = {image->constBits(), WritableBetweenPaints(*image)};
-    if (!storeChecked_.Writable)
-        return false;
-    const QRect deviceWidget = ScaledPixels(QRect(inWindow, size()), ratio);
-    if (!image->rect().contains(deviceWidget))
-        return false;
-    for (const QRect& area : region) {
+    // The store holds the whole frame as well: later frames flush only their changes
+    // from it, and a paint request may show any of it.
+    for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y)
+        FillPixels(reinterpret_cast<uint32_t*>(store->scanLine(y)) + deviceVisible.left(),
+                   deviceVisible.width(), opaque);
+    CopyToStore(*store, source, deviceTarget, drawn, inWindow);
+    repaintedPixels_ = 0;
+    for (const QRect& area : drawn) {
         const QRect device = ScaledPixels(area, ratio);
-        const auto bytes = static_cast<size_t>(device.width()) * 4;
-        for (int y = device.top(); y <= device.bottom(); ++y)
-            std::memcpy(image->scanLine(y + deviceWidget.top()) +
-                            static_cast<size_t>(device.left() + deviceWidget.left()) * 4,
-                        source.constScanLine(y - deviceTarget.top()) +
-                            static_cast<size_t>(device.left() - deviceTarget.left()) * 4,
-                        bytes);
+        repaintedPixels_ += qint64{device.width()} * device.height();
     }
-    store->flush(region.translated(inWindow), handle);
+    if (!drawn.isEmpty())
+        backingStore()->flush(drawn.translated(inWindow), window()->windowHandle());
     return true;
 }
 
@@ -276,11 +332,7 @@ QRegion QtDrawAreaWidget::RepaintRegion(const QImage& source, const QRect& targe
         shown_.InWindow == inWindow && StartsOnDevicePixel(inWindow, devicePixelRatioF());
     if (!followsShown)
         return visible;
-    QRegion region;
-    for (const TRect& r : changed.Rects)
-        region +=
-            QRect(target.left() + r.Left, target.top() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
-    return region.intersected(visible);
+    return InWidget(changed.Rects, target, visible);
 }
 
 QImage QtDrawAreaWidget::Presented() {

@@ -3,6 +3,7 @@
 #include "platform/DrawAreaWindow.h"
 #include "platform/PixelRatioSource.h"
 #include "platform/PresentationDevice.h"
+#include "platform/window/WindowFill.h"
 
 #include <QImage>
 #include <QPointer>
@@ -38,7 +39,8 @@ namespace fenu {
 /// density: after a resize, a paint request from the window system, a frame the
 /// window could not paint or a scaled one, the next frame goes whole. Where the
 /// window system allows it (X11 with shared memory), a frame presented outside a
-/// paint request is written into the backing store and flushed, without a paint.
+/// paint request is written into the backing store and flushed, without a paint; and
+/// a frame of one fill colour with little on it is filled there by the X server.
 class QtDrawAreaWidget final : public QWidget, public DrawAreaWindow, public PixelRatioSource {
 public:
     /// The colour of the area before the first frame (the button face colour).
@@ -63,6 +65,9 @@ public:
     /// before (field pixels of source).
     void Present(const QImage& source, const QRect& target,
                  const TChangedArea& changed = TChangedArea{});
+    /// Frames of one colour with little on it (a fade) are filled by the window
+    /// system through fill, where it can (null: never).
+    void SetWindowFill(WindowFill* fill) { windowFill_ = fill; }
     /// Device pixels the last frame presented outside a paint request repainted (for
     /// tests and measurements).
     qint64 RepaintedPixels() const { return repaintedPixels_; }
@@ -104,8 +109,18 @@ private:
     /// where that cannot be.
     bool FlushChanges(const QImage& source, const QRect& deviceTarget, const QRegion& region,
                       QPoint inWindow);
+    /// A frame of one fill outside drawn: the window system fills the visible area,
+    /// and only drawn is copied and flushed; false where that cannot be.
+    bool FlushFilled(const QImage& source, const QRect& deviceTarget, const QRect& visible,
+                     const QRegion& drawn, uint32_t fill, QPoint inWindow);
+    /// The backing store's image, where it may be written between paints and holds
+    /// the whole area standing at inWindow; null otherwise.
+    QImage* WritableStore(QPoint inWindow);
+    void CopyToStore(QImage& store, const QImage& source, const QRect& deviceTarget,
+                     const QRegion& region, QPoint inWindow);
 
     DrawAreaWindowListener* listener_ = nullptr;
+    WindowFill* windowFill_ = nullptr;
     struct TStoreChecked {
         const uchar* Bits = nullptr;
         bool Writable = false;

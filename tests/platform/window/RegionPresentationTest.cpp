@@ -4,6 +4,7 @@
 #include "ManualClock.h"
 #include "WireGame.h"
 #include "display/DXDraw.h"
+#include "platform/desktop/X11WindowFill.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "platform/window/QtPresentationDevice.h"
 #include "platform/window/SharedMapping.h"
@@ -26,6 +27,7 @@ namespace {
 /// The real drawing area, presentation and sprite engine component, made before the
 /// view that uses them.
 struct TWindowParts {
+    X11WindowFill fill{X11WindowFill::ApplicationConnection()};
     QtPresentationSystem system;
     QWidget form;
     QtDrawAreaWidget* area = new QtDrawAreaWidget(&form);
@@ -42,6 +44,7 @@ public:
         form.resize(625, 520);
         area->setGeometry(0, 20, 625, 500);
         draw.ChangesOnly = changesOnly;
+        area->SetWindowFill(&fill);
         TDXDrawOptions options = draw.Options();
         options.Exclude(TDXDrawOption::doWaitVBlank);
         draw.SetOptions(options);
@@ -144,8 +147,13 @@ TEST(RegionPresentation, ShowsEveryFrameAsAWholePresentationDoesRepaintingOnlyWh
         EXPECT_GT(changes.Repainted[i], 0);
         EXPECT_LT(changes.Repainted[i], field / 20) << "frame " << i;
     }
-    // The fade goes whole, the other frames in part.
-    EXPECT_EQ(changes.Repainted[110], field);
+    // The fade goes whole, the other frames in part; an X server fills the fade's
+    // colour itself and is handed only the title and the balls on it.
+    if (X11WindowFill::ApplicationConnection() != nullptr &&
+        !qgetenv("X_SERVER_OPTIONS").contains("MIT-SHM"))
+        EXPECT_LT(changes.Repainted[110], field / 4);
+    else
+        EXPECT_EQ(changes.Repainted[110], field);
     EXPECT_LT(changedPixels * 2, wholePixels);
 }
 
