@@ -78,10 +78,11 @@ void UseSystemMessageFont() {
 }
 
 QIcon ProgramIcon() {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/images/icon32.png"));
-    icon.addFile(QStringLiteral(":/images/icon256.png"));
-    return icon;
+    // Only the 32-pixel picture: an X11 window carries every size of its icon in a
+    // property, and the 256-pixel one alone cost the program most of a megabyte at
+    // its peak. Desktops take their large icons from the icon theme, where the
+    // package installs the 256-pixel picture.
+    return QIcon(QStringLiteral(":/images/icon32.png"));
 }
 
 QString GetFileVersionText(const VersionInfo* info) {

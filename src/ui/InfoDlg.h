@@ -30,7 +30,7 @@ QString SystemMessageFontFace();
 /// window. Reaches the windows that exist when it is called.
 void UseSystemMessageFont();
 
-/// The program's icon (32 and 256 pixels), decoded anew on each call.
+/// The program's icon (32 pixels), decoded anew on each call.
 QIcon ProgramIcon();
 
 /// The "FileVersion" string of the program, looked up under the first translation
