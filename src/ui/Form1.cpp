@@ -360,7 +360,7 @@ void TForm1::RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& riv
     const QString verdict = points > rivalPoints   ? QStringLiteral("Gewonnen")
                             : points < rivalPoints ? QStringLiteral("Verloren")
                                                    : QStringLiteral("Unentschieden");
-    const QString result = QStringLiteral("%1: %2 gegen %3 Punkte (%4)")
+    const QString result = QStringLiteral("%1: %2 gegen %3 Punkte von %4")
                                .arg(verdict)
                                .arg(points)
                                .arg(rivalPoints)
