@@ -90,7 +90,7 @@ void TGame::StartRace(TRaceCourse course) {
     HandOverPlayedGame();
     EndReplay();
     if (!Racing())
-        seedBeforeReplay_ = GameRandom().Seed();
+        seedBeforeCourse_ = GameRandom().Seed();
     race_ = std::move(course);
     course_ = TCourse::Race;
     CourseConfig = &race_.Settings.Config;
@@ -112,7 +112,7 @@ bool TGame::EndRace() {
     course_ = TCourse::Own;
     CourseConfig = nullptr;
     // The next game is the player's own, not one the run's generator decides.
-    GameRandom().SetSeed(seedBeforeReplay_);
+    GameRandom().SetSeed(seedBeforeCourse_);
     caption_.valid = false;
     return true;
 }
@@ -132,7 +132,7 @@ void TGame::StartReplay(TRunRecording run, const QString& player) {
 void TGame::StartReplayTitled(TRunRecording run, const QString& title) {
     HandOverPlayedGame();
     if (EndRace() || !Replaying())
-        seedBeforeReplay_ = GameRandom().Seed();
+        seedBeforeCourse_ = GameRandom().Seed();
     run_.StartReplay(std::move(run));
     course_ = TCourse::Replay;
     CourseConfig = &run_.Replay().Settings.Config;
@@ -149,7 +149,7 @@ bool TGame::EndReplay() {
     run_.Stop();
     course_ = TCourse::Own;
     CourseConfig = nullptr;
-    GameRandom().SetSeed(seedBeforeReplay_);
+    GameRandom().SetSeed(seedBeforeCourse_);
     caption_.valid = false;
     return true;
 }

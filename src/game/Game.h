@@ -123,7 +123,7 @@ private:
     CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
     /// What the game is played on: the player's own course, a replay or a race.
     enum class TCourse { Own, Replay, Race } course_ = TCourse::Own;
-    uint32_t seedBeforeReplay_ = 0;
+    uint32_t seedBeforeCourse_ = 0;
     TRaceCourse race_;
     size_t raceFrame_ = 0;  ///< the race's game frames drawn
     bool passed_ = false;   ///< the race's points have passed the run's
