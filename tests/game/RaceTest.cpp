@@ -97,9 +97,8 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
         VerdictLine(claim, run.Settings, cutReplay).endsWith("vor dem Ende seines Spiels."));
     drifting.Checksums.back() ^= 1;
     drifting.Machine = RunMachine() == "arm64" ? "x86_64" : "arm64";
-    const TRunPlayback drift = PlayRunHeadless(drifting);
-    EXPECT_FALSE(Proves(claim, drift));
-    EXPECT_TRUE(VerdictLine(claim, run.Settings, drift).contains("anderen Computertyp"));
+    EXPECT_TRUE(VerdictLine(claim, run.Settings, PlayRunHeadless(drifting))
+                    .contains("auf einem anderen Computertyp"));
 
     // The race: the same aliens frame for frame, the ghost where the run's ball was,
     // no record, a race in the statistics, its run the last game.
