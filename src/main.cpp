@@ -72,12 +72,16 @@ int main(int argc, char** argv) {
     // around it (the answer comes through the event loop), so it appears centred.
     form1.winId();
     // fenu FILE.fenurun: the window opens and plays the run of that file.
+    // fenu --race FILE.fenurun: a race against it.
     const QString runFile = commandLine.RunFile;
-    fenu::RequestExpectedFrame(*form1.windowHandle(), &form1, [&form1, runFile](QMargins frame) {
-        form1.ShowCentred(frame);
-        if (!runFile.isEmpty())
-            QTimer::singleShot(0, &form1, [&form1, runFile] { form1.OpenRunFile(runFile); });
-    });
+    const bool race = commandLine.Race;
+    fenu::RequestExpectedFrame(
+        *form1.windowHandle(), &form1, [&form1, runFile, race](QMargins frame) {
+            form1.ShowCentred(frame);
+            if (!runFile.isEmpty())
+                QTimer::singleShot(0, &form1,
+                                   [&form1, runFile, race] { form1.OpenRunFile(runFile, race); });
+        });
     // What the first frames do not need comes after them, so it never delays them:
     // the windows' icon (decoding it and handing it to the window system took a
     // tenth of the start), and the sound module with its sounds, only while sounds

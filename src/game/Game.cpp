@@ -79,16 +79,50 @@ void TGame::FreeBullets(bool clearList) {
 void TGame::Neu1Click() {
     HandOverPlayedGame(); // with its run, before the new one is recorded
     EndReplay();
+    EndRace();
     run_.StartRecording(RunSettings());
     StartGame();
-    tally_.Begin(Mode, CurrentConfig, Options && Options->BonusPointsChecked());
+    tally_.Begin(Mode, CurrentConfig, BonusOn());
     view_.GameStarted();
 }
 
+void TGame::StartRace(TRaceCourse course) {
+    HandOverPlayedGame();
+    EndReplay();
+    if (!Racing())
+        seedBeforeCourse_ = GameRandom().Seed();
+    race_ = std::move(course);
+    course_ = TCourse::Race;
+    CourseConfig = &race_.Settings.Config;
+    // The run's generator makes the run's balls, where the run's balls were.
+    GameRandom().SetSeed(race_.Settings.Seed);
+    raceCaption_ = QStringLiteral(" gegen %1 (%2)").arg(race_.Rival).arg(race_.RivalPoints);
+    raceFrame_ = 0;
+    passed_ = false;
+    caption_.valid = false;
+    run_.StartRecording(race_.Settings);
+    StartGame();
+    tally_.Begin(race_.Settings.Mode, race_.Settings.Config, race_.Settings.Bonus, true);
+    view_.GameStarted();
+}
+
+bool TGame::EndRace() {
+    if (!Racing())
+        return false;
+    course_ = TCourse::Own;
+    CourseConfig = nullptr;
+    // The next game is the player's own, not one the run's generator decides.
+    GameRandom().SetSeed(seedBeforeCourse_);
+    caption_.valid = false;
+    return true;
+}
+
+bool TGame::BonusOn() const {
+    return Racing() ? race_.Settings.Bonus : Options && Options->BonusPointsChecked();
+}
+
 TRunSettings TGame::RunSettings() const {
-    return {Mode,          Options && Options->BonusPointsChecked(),
-            CurrentConfig, ClientWidth,
-            ClientHeight,  GameRandom().Seed()};
+    return {Mode, BonusOn(), CurrentConfig, ClientWidth, ClientHeight, GameRandom().Seed()};
 }
 
 void TGame::StartReplay(TRunRecording run, const QString& player) {
@@ -97,10 +131,11 @@ void TGame::StartReplay(TRunRecording run, const QString& player) {
 
 void TGame::StartReplayTitled(TRunRecording run, const QString& title) {
     HandOverPlayedGame();
-    if (!Replaying())
-        seedBeforeReplay_ = GameRandom().Seed();
+    if (EndRace() || !Replaying())
+        seedBeforeCourse_ = GameRandom().Seed();
     run_.StartReplay(std::move(run));
-    ReplayedConfig = &run_.Replay().Settings.Config;
+    course_ = TCourse::Replay;
+    CourseConfig = &run_.Replay().Settings.Config;
     GameRandom().SetSeed(run_.Replay().Settings.Seed);
     replayCaption_ = title_ + QStringLiteral(" - ") + title + QStringLiteral(" [");
     replaySpeed_ = 1;
@@ -112,8 +147,9 @@ bool TGame::EndReplay() {
     if (!Replaying())
         return false;
     run_.Stop();
-    ReplayedConfig = nullptr;
-    GameRandom().SetSeed(seedBeforeReplay_);
+    course_ = TCourse::Own;
+    CourseConfig = nullptr;
+    GameRandom().SetSeed(seedBeforeCourse_);
     caption_.valid = false;
     return true;
 }
@@ -178,6 +214,7 @@ void TGame::DXTimerActivate() {
 void TGame::AbortGame() {
     HandOverPlayedGame();
     EndReplay();
+    EndRace();
     GameOverStep = 1;
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
@@ -285,6 +322,7 @@ void TGame::GameFrame() {
         UpdateCursorClip();
     view_.Fill(0);
     view_.DrawAll();
+    DrawGhost();
     ClearTouching();
     if (!SteerPlayerBall())
         GameOverStep = 1;
@@ -296,8 +334,25 @@ void TGame::GameFrame() {
         GameOverStep = 1;
     view_.ReleaseCanvas();
     FlipStep();
+    NotePassing(elapsed / 1000 + BonusPoints);
     UpdateCaption(elapsed);
     DetectEnd(elapsed);
+    if (Racing())
+        ++raceFrame_; // the fade shows the ghost one step on, as the balls are
+}
+
+void TGame::DrawGhost() {
+    if (!Racing())
+        return;
+    if (TCanvas* canvas = view_.Canvas())
+        TGhost::Draw(*canvas, race_.Ghost, raceFrame_);
+}
+
+void TGame::NotePassing(uint32_t points) {
+    if (!Racing() || passed_ || points <= race_.RivalPoints)
+        return;
+    passed_ = true;
+    PlayWave("SUCCESS");
 }
 
 void TGame::DetectEnd(uint32_t elapsed) {
@@ -320,17 +375,18 @@ void TGame::UpdateCaption(uint32_t elapsed) {
         const auto speed = static_cast<uint32_t>(replaySpeed_);
         if (caption_.valid && caption_.points == points && caption_.seconds == speed)
             return;
-        caption_ = {true, points, speed, false, true};
+        caption_ = {true, points, speed, false, false, true};
         QString caption = replayCaption_ + QString::number(points) + QStringLiteral(" Punkte]");
         if (speed > 1)
             caption += QStringLiteral(" (%1×)").arg(speed);
         view_.SetCaption(caption);
         return;
     }
-    const bool bonus = Options && Options->BonusPointsChecked();
+    const bool bonus = BonusOn();
     const bool showScore = elapsed > GracePeriod || elapsed % BlinkPeriod < BlinkPeriod / 2;
-    CaptionShown shown{showScore, elapsed / 1000 + BonusPoints, elapsed / 1000, bonus, true};
-    if (caption_.valid && caption_.score == shown.score &&
+    CaptionShown shown{showScore, elapsed / 1000 + BonusPoints, elapsed / 1000, bonus, passed_,
+                       true};
+    if (caption_.valid && caption_.score == shown.score && caption_.passed == shown.passed &&
         (!shown.score || (caption_.points == shown.points && caption_.bonus == shown.bonus &&
                           (!shown.bonus || caption_.seconds == shown.seconds))))
         return;
@@ -344,6 +400,8 @@ void TGame::UpdateCaption(uint32_t elapsed) {
     if (bonus)
         caption += QStringLiteral(", ") + QString::number(shown.seconds) + QStringLiteral(" Sek.");
     caption += QLatin1Char(']');
+    if (Racing())
+        caption += raceCaption_ + (passed_ ? QStringLiteral(" – überholt!") : QString());
     view_.SetCaption(caption);
 }
 
@@ -353,6 +411,7 @@ void TGame::FadeFrame() {
     DrawTitleText(Black);
     GameOverStep = step + 1;
     view_.DrawAll();
+    DrawGhost();
     view_.ReleaseCanvas();
     FlipStep();
     if (GameOverStep == FadeLength)
@@ -361,7 +420,7 @@ void TGame::FadeFrame() {
 
 QString TGame::RecordPrompt(const TRecord& entry, uint32_t total) const {
     QString pointsText;
-    if (Options && Options->BonusPointsChecked()) {
+    if (BonusOn()) {
         pointsText = QString::number(TimePoints) + QStringLiteral(" Punkte (Zeit)") + CrLf +
                      QString::number(BonusPoints) + QStringLiteral(" Punkte (Bonus)") + CrLf +
                      QString::number(total) + QStringLiteral(" Punkte (insgesamt)");
@@ -378,11 +437,19 @@ void TGame::EndOfGame() {
     view_.SetTimerEnabled(false);
     UpdateCursorClip();
     HandOverPlayedGame();
+    if (Racing()) {
+        // A known course sets no record: the race ends with who won.
+        const uint32_t rivalPoints = race_.RivalPoints;
+        const QString rival = race_.Rival;
+        EndRace();
+        view_.RaceEnded(TimePoints + BonusPoints, rivalPoints, rival);
+        return;
+    }
     if (EndReplay() || Mode >= CustomMode)
         return;
     // Another copy of the program may have set a record since this one read them.
     view_.ReloadRecords();
-    const size_t table = Options && Options->BonusPointsChecked() ? 1 : 0;
+    const size_t table = BonusOn() ? 1 : 0;
     const TRecord& entry = Records[table][Mode];
     const uint32_t total = TimePoints + BonusPoints;
     if (total <= entry.Points)
@@ -477,7 +544,7 @@ void TGame::DXDrawMouseDown(TMouseButton button, int x, int y) {
     if (Replaying())
         return;
     if (!AttractMode) {
-        if (Options && Options->BonusPointsChecked() && GameOverStep == 0)
+        if (BonusOn() && GameOverStep == 0)
             FireBullet(); // any button fires, also while paused
         return;
     }

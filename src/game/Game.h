@@ -3,6 +3,7 @@
 #include "game/GameState.h"
 #include "game/GameTally.h"
 #include "game/GameView.h"
+#include "game/Ghost.h"
 #include "game/run/GameRun.h"
 
 #include <QString>
@@ -48,7 +49,14 @@ public:
     /// in one frame, 1 to MaxReplaySpeed; the caption tells it while faster.
     void ChangeReplaySpeed(bool faster);
     int ReplaySpeed() const { return replaySpeed_; }
-    bool Replaying() const { return ReplayedConfig != nullptr; }
+    bool Replaying() const { return course_ == TCourse::Replay; }
+    /// Whether the last replay ran to its game's end with every checksum holding.
+    bool ReplayReachedEnd() const { return run_.ReplayReachedEnd(); }
+    /// A new game of the player's on a run's course, against its ghost: the run's
+    /// difficulty, bonus option and generator, no record, kept in the statistics as
+    /// a race; at its end the view is told who won.
+    void StartRace(TRaceCourse course);
+    bool Racing() const { return course_ == TCourse::Race; }
     /// The run of the last game played (complete once its fade has ended).
     const TRunRecording& LastRun() const { return run_.Recording(); }
     /// Pauses or resumes a running game; does nothing once it has ended.
@@ -81,6 +89,12 @@ private:
     /// before it, so that watching a run never decides the next game.
     bool EndReplay();
     void ReplayFailed();
+    bool EndRace();
+    /// Whether shots are fired and score: the race's run's option, else the menu's.
+    bool BonusOn() const;
+    /// Tells once, as the race's points pass the run's.
+    void NotePassing(uint32_t points);
+    void DrawGhost();
     TRunSettings RunSettings() const;
     void TitleFrame();
     void GameFrame();
@@ -107,7 +121,13 @@ private:
     TGameRun run_;
     TGameTally tally_;
     CursorService& cursor_; ///< the run's: the real cursor, or a replay's readings
-    uint32_t seedBeforeReplay_ = 0;
+    /// What the game is played on: the player's own course, a replay or a race.
+    enum class TCourse { Own, Replay, Race } course_ = TCourse::Own;
+    uint32_t seedBeforeCourse_ = 0;
+    TRaceCourse race_;
+    size_t raceFrame_ = 0;  ///< the race's game frames drawn
+    bool passed_ = false;   ///< the race's points have passed the run's
+    QString raceCaption_;   ///< what follows the points, e.g. " gegen Rita (42)"
     QString replayCaption_; ///< up to the points
     int replaySpeed_ = 1;
     bool holdFlip_ = false; ///< inside a faster replay's steps, before its last
@@ -131,6 +151,7 @@ private:
         uint32_t points = 0;
         uint32_t seconds = 0;
         bool bonus = false;
+        bool passed = false;
         bool valid = false;
     } caption_;
 };

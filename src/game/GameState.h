@@ -61,11 +61,12 @@ public:
     }
     void ReleaseTicks() { ticksHeld_ = false; }
 
-    /// The configuration of a game being replayed; null while none is.
-    const TConfiguration* ReplayedConfig = nullptr;
+    /// The configuration of a game on a recorded course (replayed or raced); null
+    /// while the player plays their own.
+    const TConfiguration* CourseConfig = nullptr;
     /// What the running game's balls are made with.
     const TConfiguration& GameConfig() const {
-        return ReplayedConfig ? *ReplayedConfig : CurrentConfig;
+        return CourseConfig ? *CourseConfig : CurrentConfig;
     }
 
     /// Plays the named wave if the sound option is checked.

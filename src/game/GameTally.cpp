@@ -2,7 +2,7 @@
 
 namespace fenu {
 
-void TGameTally::Begin(TMode mode, const TConfiguration& config, bool bonus) {
+void TGameTally::Begin(TMode mode, const TConfiguration& config, bool bonus, bool race) {
     game_.StartedUtc = QDateTime::currentDateTimeUtc();
     game_.Mode = mode;
     if (mode >= CustomMode)
@@ -10,6 +10,7 @@ void TGameTally::Begin(TMode mode, const TConfiguration& config, bool bonus) {
     else
         game_.Config = {};
     game_.Bonus = bonus;
+    game_.Race = race;
     game_.TimePoints = 0;
     game_.BonusPoints = 0;
     game_.Milliseconds = 0;

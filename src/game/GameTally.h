@@ -10,7 +10,7 @@ namespace fenu {
 /// it goes before its end (a new game, Esc, the end of the program).
 class TGameTally {
 public:
-    void Begin(TMode mode, const TConfiguration& config, bool bonus);
+    void Begin(TMode mode, const TConfiguration& config, bool bonus, bool race = false);
     /// The game's time so far (pauses left out) and its bonus points.
     void Played(uint32_t milliseconds, uint32_t bonusPoints);
     void NoteEnd(TGameEnd end, uint32_t timePoints);

@@ -57,6 +57,9 @@ public:
     virtual void ShowRecords() = 0;
     /// The player confirmed the record entry set by the game run recorded.
     virtual void KeepRecordRun(const TRunRecording& /*run*/, const TRecord& /*entry*/) {}
+    /// A race is over (not left): the player's points against the run's.
+    virtual void RaceEnded(uint32_t /*points*/, uint32_t /*rivalPoints*/,
+                           const QString& /*rival*/) {}
     /// A replay stopped because it no longer followed its recording.
     virtual void ReplayFailed(const QString& /*reason*/) {}
     /// A game of the player's has started (not a replay): what its end needs can be

@@ -22,4 +22,8 @@ const QString& DifficultyName(int mode) {
     return names.at(static_cast<size_t>(mode));
 }
 
+QString RunDifficultyName(TMode mode) {
+    return mode < PresetCount ? DifficultyName(mode) : QStringLiteral("Benutzerdefiniert");
+}
+
 } // namespace fenu

@@ -28,5 +28,8 @@ TRecordTable MergeRecords(const TRecordTable& loaded, const TRecordTable& mine,
 
 /// "Einfach", "Mittel", "Schwierig", indexed by the preset difficulty.
 const QString& DifficultyName(int mode);
+/// The difficulty of a recorded game as a player reads it: a preset's name, or
+/// "Benutzerdefiniert".
+QString RunDifficultyName(TMode mode);
 
 } // namespace fenu

@@ -47,8 +47,10 @@ public:
     virtual QString Add(const TPlayedGame& game) = 0;
     /// Empties the statistics (and nothing else).
     virtual QString Clear() = 0;
-    virtual TStatisticsSummary Summary(bool bonus, TMode mode) = 0;
-    virtual TStatisticsCourse Course(bool bonus, TMode mode) = 0;
+    /// The figures and points of one kind of game; races against a run count among
+    /// them only withRaces.
+    virtual TStatisticsSummary Summary(bool bonus, TMode mode, bool withRaces) = 0;
+    virtual TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) = 0;
     /// Where a file that was no database has been put; empty while none was.
     virtual QString KeptAside() const = 0;
 };

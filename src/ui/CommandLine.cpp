@@ -3,6 +3,7 @@
 #include "platform/app/QtTranslations.h"
 #include "platform/profile/Utf8KeepingBytes.h"
 #include "ui/RecordRuns.h"
+#include "ui/RunVerification.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,15 @@ void AddOptions(QCommandLineParser& parser) {
         QStringLiteral("Rekordlauf"),
         QStringLiteral("Ein Rekordlauf (*.fenurun, auch als file:-URL), der abgespielt wird."),
         QStringLiteral("[Rekordlauf]"));
+    parser.addOption({QStringLiteral("race"),
+                      QStringLiteral("Spielt gegen den Rekordlauf: auf seiner Bahn, seine Kugel "
+                                     "als Geist daneben."),
+                      QStringLiteral("Rekordlauf")});
+    parser.addOption({QStringLiteral("verify"),
+                      QStringLiteral("Spielt den Rekordlauf ohne Fenster nach und prüft die "
+                                     "Punkte, die er nennt (Rückgabewert 0 nur, wenn sie "
+                                     "stimmen)."),
+                      QStringLiteral("Rekordlauf")});
     const auto addHidden = [&parser](QLatin1StringView names, const QString& valueName) {
         for (const QString& name : QString(names).split(u' ')) {
             QCommandLineOption option(name, QString(), valueName);
@@ -85,12 +95,19 @@ TCommandLine ReadCommandLine(int argc, char** argv) {
     QCommandLineParser parser;
     AddOptions(parser);
     const bool parsed = parser.parse(arguments);
-    const QStringList files = parser.positionalArguments();
+    QStringList files = parser.positionalArguments();
+    const QString race = QStringLiteral("race");
+    const QString verify = QStringLiteral("verify");
+    for (const QString& option : {race, verify})
+        files += parser.values(option);
     if (!parsed || parser.isSet(QStringLiteral("help")) ||
         parser.isSet(QStringLiteral("help-all")) || parser.isSet(QStringLiteral("version")) ||
         files.size() > 1)
-        return {Answer(argc, argv, arguments), {}};
-    return {std::nullopt, files.isEmpty() ? QString() : LocalPath(files.front())};
+        return {Answer(argc, argv, arguments), {}, false};
+    const QString file = files.isEmpty() ? QString() : LocalPath(files.front());
+    if (parser.isSet(verify))
+        return {VerifyRunFile(file), {}, false};
+    return {std::nullopt, file, parser.isSet(race)};
 }
 
 } // namespace fenu

@@ -7,12 +7,13 @@
 namespace fenu {
 
 /// What the command line asks of the program. Where it is answered without the game
-/// (--help, --version) or is a mistake (an unknown option, a missing value, more than
-/// one file), the answer is printed and the program ends with Exit. Otherwise RunFile
-/// is the run to play, if any.
+/// (--help, --version, --verify) or is a mistake (an unknown option, a missing value,
+/// more than one file), the answer is printed and the program ends with Exit.
+/// Otherwise RunFile is the run to play (Race: to race against), if any.
 struct TCommandLine {
     std::optional<int> Exit;
     QString RunFile;
+    bool Race = false;
 };
 
 /// Reads argv before any application object exists, so that an answer needs no

@@ -241,6 +241,7 @@ TForm3& TForm1::Form3() {
     if (!form3_) {
         form3_ = std::make_unique<TForm3>(game_->Records, *this, this);
         connect(form3_.get(), &TForm3::RecordRunRequested, this, &TForm1::PlayRecordRun);
+        connect(form3_.get(), &TForm3::RecordRaceRequested, this, &TForm1::RaceRecordRun);
         form3_->SetRecordRuns(TRecordRuns(settingsFile_));
         UseSystemMessageFont();
     }
@@ -355,6 +356,42 @@ void TForm1::GameFinished(const TPlayedGame& game, const TRunRecording& run) {
         QTimer::singleShot(0, this, [this] { WriteLastGame(); });
 }
 
+void TForm1::RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& rival) {
+    const QString verdict = points > rivalPoints   ? QStringLiteral("Gewonnen")
+                            : points < rivalPoints ? QStringLiteral("Verloren")
+                                                   : QStringLiteral("Unentschieden");
+    const QString result = QStringLiteral("%1: %2 gegen %3 Punkte von %4")
+                               .arg(verdict)
+                               .arg(points)
+                               .arg(rivalPoints)
+                               .arg(rival);
+    // Shown once the frame that ended the race has returned.
+    QTimer::singleShot(0, this, [this, result, points] {
+        const TFocusReturn focusReturn(*this);
+        if (ShowRaceResultBox ? ShowRaceResultBox(result) : ShowRaceResult(this, result))
+            Guarded([&] { SaveRaceRun(points); });
+    });
+}
+
+void TForm1::SaveRaceRun(uint32_t points) {
+    const TRunRecording& run = game_->LastRun();
+    QString name = racerName_;
+    if (!InputQuery(QStringLiteral("Lauf speichern"),
+                    QStringLiteral("Unter welchem Namen soll der Lauf gespeichert werden?"), name))
+        return;
+    racerName_ = name;
+    const TRecord entry{points, name};
+    const QString suggested = QDir::home().filePath(
+        SharedRunFileName(run.Settings.Bonus ? 1 : 0, run.Settings.Mode, entry));
+    const QString target =
+        ChooseRaceRunFile ? ChooseRaceRunFile(suggested) : ChooseRunFileToSave(this, suggested);
+    if (target.isEmpty())
+        return;
+    const QString failure = TRecordRuns::SaveRun(target, {points, name, RunProgramVersion()}, run);
+    if (!failure.isEmpty())
+        ReportFailure(QStringLiteral("Der Lauf kann nicht gespeichert werden: ") + failure);
+}
+
 void TForm1::Info1Click() {
     const TFocusReturn focusReturn(*this);
     Info().ShowAbout(QStringLiteral("feNU"), QStringLiteral("2005"), ProgramIcon());
@@ -376,28 +413,64 @@ void TForm1::ShowCentred(QMargins expectedFrame) {
     show();
 }
 
-void TForm1::PlayRecordRun(int table, int mode) {
+TRecordRuns::TLoaded TForm1::LoadRecordRun(int table, int mode, TRecord& entry) const {
     if (!game_ || table < 0 || table > 1 || mode < 0 || mode >= PresetCount)
-        return;
-    const TRecord entry = game_->Records[static_cast<size_t>(table)][static_cast<size_t>(mode)];
-    TRecordRuns::TLoaded loaded =
-        TRecordRuns(settingsFile_)
-            .Load(static_cast<size_t>(table), static_cast<TMode>(mode), entry);
+        return {};
+    entry = game_->Records[static_cast<size_t>(table)][static_cast<size_t>(mode)];
+    return TRecordRuns(settingsFile_)
+        .Load(static_cast<size_t>(table), static_cast<TMode>(mode), entry);
+}
+
+void TForm1::PlayRecordRun(int table, int mode) {
+    TRecord entry;
+    TRecordRuns::TLoaded loaded = LoadRecordRun(table, mode, entry);
     if (loaded.Found != TRecordRuns::TFound::None)
         PlayRun(std::move(loaded), QStringLiteral("Rekordlauf von ") + entry.Player);
 }
 
-void TForm1::PlayRun(TRecordRuns::TLoaded loaded, const QString& title) {
+void TForm1::RaceRecordRun(int table, int mode) {
+    TRecord entry;
+    TRecordRuns::TLoaded loaded = LoadRecordRun(table, mode, entry);
+    if (loaded.Found != TRecordRuns::TFound::None)
+        RaceRun(std::move(loaded), entry.Player);
+}
+
+bool TForm1::Usable(TRecordRuns::TLoaded& loaded) {
     if (loaded.Found == TRecordRuns::TFound::Ready &&
         (loaded.Run.Settings.FieldWidth != FieldWidth ||
          loaded.Run.Settings.FieldHeight != FieldHeight)) {
         loaded.Found = TRecordRuns::TFound::Refused;
         loaded.Reason = QStringLiteral("Das Spielfeld hat eine andere Größe.");
     }
-    if (loaded.Found != TRecordRuns::TFound::Ready) {
-        RefuseRecordRun(loaded.Reason);
+    if (loaded.Found == TRecordRuns::TFound::Ready)
+        return true;
+    RefuseRecordRun(loaded.Reason);
+    return false;
+}
+
+void TForm1::RaceRun(TRecordRuns::TLoaded loaded, const QString& rival) {
+    if (!Usable(loaded))
+        return;
+    // The ghost's way and the points to beat come from playing the run here, never
+    // from what its file claims; a run that does not play to its end has neither.
+    TRunPlayback replay = PlayRunHeadless(loaded.Run);
+    if (!replay.ReachedEnd) {
+        RefuseRecordRun(replay.Failure.isEmpty()
+                            ? QStringLiteral("Der Lauf endet vor dem Ende seines Spiels.")
+                            : replay.Failure);
         return;
     }
+    if (form3_ && form3_->isVisible())
+        form3_->accept();
+    TRaceCourse course{loaded.Run.Settings, std::move(replay.Ghost), rival, replay.Points};
+    QTimer::singleShot(0, this, [this, course = std::move(course)]() mutable {
+        Guarded([&] { game_->StartRace(std::move(course)); });
+    });
+}
+
+void TForm1::PlayRun(TRecordRuns::TLoaded loaded, const QString& title) {
+    if (!Usable(loaded))
+        return;
     if (form3_ && form3_->isVisible())
         form3_->accept();
     // Started once the dialog's loop has ended, and outside any frame: the records
@@ -407,15 +480,26 @@ void TForm1::PlayRun(TRecordRuns::TLoaded loaded, const QString& title) {
     });
 }
 
-void TForm1::OpenRunFile(const QString& path) {
+void TForm1::OpenRunFile(const QString& path, bool race) {
     if (!game_)
         return;
     TRunEntry header;
     TRecordRuns::TLoaded loaded = TRecordRuns::LoadFile(path, header);
-    // The last game's file names no player.
-    PlayRun(std::move(loaded), header.Player.isEmpty()
-                                   ? QStringLiteral("Letztes Spiel")
-                                   : QStringLiteral("Rekordlauf von ") + header.Player);
+    UseRun(std::move(loaded), header, race);
+}
+
+// The last game's file names no player.
+QString TForm1::ShownPlayer(const TRunEntry& header) {
+    return header.Player.isEmpty() ? QStringLiteral("Letztes Spiel") : header.Player;
+}
+
+void TForm1::UseRun(TRecordRuns::TLoaded loaded, const TRunEntry& header, bool race) {
+    if (race)
+        RaceRun(std::move(loaded), ShownPlayer(header));
+    else if (header.Player.isEmpty())
+        PlayRun(std::move(loaded), ShownPlayer(header));
+    else
+        PlayRun(std::move(loaded), QStringLiteral("Rekordlauf von ") + header.Player);
 }
 
 void TForm1::LetztesSpiel1Click() {
@@ -442,8 +526,18 @@ void TForm1::RekordlaufOeffnen1Click() {
                              : QFileDialog::getOpenFileName(
                                    this, QStringLiteral("Rekordlauf öffnen"), QDir::homePath(),
                                    QStringLiteral("feNU-Rekordläufe (*.fenurun)"));
-    if (!path.isEmpty())
-        OpenRunFile(path);
+    if (path.isEmpty())
+        return;
+    TRunEntry header;
+    TRecordRuns::TLoaded loaded = TRecordRuns::LoadFile(path, header);
+    // A file that cannot be used is refused before anything is asked of it.
+    TRunUse use = TRunUse::Watch;
+    if (loaded.Found == TRecordRuns::TFound::Ready) {
+        const QString player = ShownPlayer(header);
+        use = ChooseRunUse ? ChooseRunUse(player) : AskRunUse(this, player);
+    }
+    if (use != TRunUse::Nothing)
+        UseRun(std::move(loaded), header, use == TRunUse::Race);
 }
 
 void TForm1::WriteLastGame() {

@@ -10,6 +10,7 @@
 #include "sprites/DXSpriteEngine.h"
 #include "stats/StatisticsKeeper.h"
 #include "ui/RecordRuns.h"
+#include "ui/RunFileDialogs.h"
 
 #include <functional>
 #include <memory>
@@ -81,13 +82,23 @@ public:
     /// Plays the run of records[table][mode] when there is one: the records dialog
     /// closes first. A run that cannot be shown is refused with a message box.
     void PlayRecordRun(int table, int mode);
+    /// A race against the run of records[table][mode], as PlayRecordRun finds it.
+    void RaceRecordRun(int table, int mode);
     /// Plays the run of any file (a command-line argument, "Rekordlauf öffnen..."),
     /// captioned with the player it names; the records and statistics stay as they are.
-    void OpenRunFile(const QString& path);
+    /// With race, a race against it instead.
+    void OpenRunFile(const QString& path, bool race = false);
     void LetztesSpiel1Click();
     void RekordlaufOeffnen1Click();
     /// The file "Rekordlauf öffnen..." opens; unset, the file dialog asks.
     std::function<QString()> ChooseRunFile;
+    /// Whether a file opened is watched or raced; unset, a question asks.
+    std::function<TRunUse(const QString& player)> ChooseRunUse;
+    /// The end of a race: unset, the box tells who won and offers to save the race's
+    /// run (true), for which SaveRaceRun asks a name and a file.
+    std::function<bool(const QString& result)> ShowRaceResultBox;
+    /// Where the race's run is saved, given the name it suggests; unset, a dialog asks.
+    std::function<QString(const QString& suggestedPath)> ChooseRaceRunFile;
     void Beenden1Click() { close(); }
 
     /// Shows the window for the first time, centred on the screen frame included,
@@ -175,8 +186,22 @@ private:
     void ReplayFailed(const QString& reason) override;
     void GameStarted() override;
     void GameFinished(const TPlayedGame& game, const TRunRecording& run) override;
+    void RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& rival) override;
+    /// The run of records[table][mode], where one is kept for it.
+    TRecordRuns::TLoaded LoadRecordRun(int table, int mode, TRecord& entry) const;
     /// Refuses a run that cannot be shown, or plays it captioned with title.
     void PlayRun(TRecordRuns::TLoaded loaded, const QString& title);
+    /// Refuses a run that cannot be raced (one that does not play to its end here),
+    /// or starts a race against it, rival named.
+    void RaceRun(TRecordRuns::TLoaded loaded, const QString& rival);
+    /// A loaded run that is not Ready, or not of this field, refused with the reason;
+    /// false then.
+    bool Usable(TRecordRuns::TLoaded& loaded);
+    /// A file's run watched or raced, named by its player.
+    void UseRun(TRecordRuns::TLoaded loaded, const TRunEntry& header, bool race);
+    static QString ShownPlayer(const TRunEntry& header);
+    /// The race's run saved as a file naming the player asked for, with points.
+    void SaveRaceRun(uint32_t points);
     /// Writes the last game's run file, unless it is written.
     void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
@@ -201,6 +226,7 @@ private:
     std::unique_ptr<TInfo> info_;
     /// The run file of the last game this copy played; empty before the first.
     QByteArray lastGame_;
+    QString racerName_; ///< the name the last race's run was saved under
     bool lastGameWritten_ = true;
     bool destroyed_ = false;
     bool endedBySystem_ = false;

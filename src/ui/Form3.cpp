@@ -1,6 +1,7 @@
 #include "ui/Form3.h"
 
 #include "platform/app/QtApplication.h"
+#include "ui/RunFileDialogs.h"
 
 #include <array>
 
@@ -31,18 +32,6 @@ const std::array<TColumn, TRecordsModel::ColumnCount> columns{{
     {"Punkte", 60, Qt::AlignRight | Qt::AlignVCenter},
     {"Spieler", 100, Qt::AlignLeft | Qt::AlignVCenter},
 }};
-
-QString ChooseRunFileInDialog(QWidget* parent, const QString& suggestedPath) {
-    QFileDialog dialog(parent, QStringLiteral("Rekordlauf speichern unter"),
-                       QFileInfo(suggestedPath).absolutePath(),
-                       QStringLiteral("feNU-Rekordläufe (*.fenurun)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("fenurun"));
-    dialog.selectFile(QFileInfo(suggestedPath).fileName());
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().constFirst()
-               : QString();
-}
 
 } // namespace
 
@@ -227,7 +216,7 @@ TForm3::TForm3(TRecordTable& records, const TOptionMarks& options, QWidget* pare
         }
     });
     ChooseRunFile = [this](const QString& suggestedPath) {
-        return ChooseRunFileInDialog(this, suggestedPath);
+        return ChooseRunFileToSave(this, suggestedPath);
     };
 }
 
@@ -238,6 +227,8 @@ std::unique_ptr<QMenu> TForm3::RecordRunMenu(int row) {
     const int table = model_->Table();
     menu->addAction(QStringLiteral("Rekordlauf ansehen"), this,
                     [this, table, row] { emit RecordRunRequested(table, row); });
+    menu->addAction(QStringLiteral("Gegen diesen Rekordlauf spielen"), this,
+                    [this, table, row] { emit RecordRaceRequested(table, row); });
     menu->addAction(QStringLiteral("Rekordlauf speichern unter..."), this,
                     [this, row] { SaveRecordRunAs(row); });
     return menu;

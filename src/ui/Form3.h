@@ -102,8 +102,9 @@ public:
     void Button1Click();
     void TabControl1Change();
 
-    /// What a right-click on row of the shown table offers: "Rekordlauf ansehen" and
-    /// "Rekordlauf speichern unter...", only on a row whose run is offered.
+    /// What a right-click on row of the shown table offers: "Rekordlauf ansehen",
+    /// "Gegen diesen Rekordlauf spielen" and "Rekordlauf speichern unter...", only on
+    /// a row whose run is offered.
     std::unique_ptr<QMenu> RecordRunMenu(int row);
     /// Copies the run of row of the shown table to a file the player chooses.
     void SaveRecordRunAs(int row);
@@ -115,6 +116,8 @@ public:
 signals:
     /// A row of the shown table was double-clicked: its entry's run is wanted.
     void RecordRunRequested(int table, int mode);
+    /// "Gegen diesen Rekordlauf spielen" on a row: a race against its entry's run.
+    void RecordRaceRequested(int table, int mode);
 
 public:
     TTabControl* TabControl1;

@@ -217,13 +217,20 @@ QString SharedRunFileName(size_t table, TMode mode, const TRecord& entry) {
         if (!c.isLetterOrNumber() && c != u'-' && c != u'_' && c != u'.')
             c = u'_';
     }
-    QStringList parts{QStringLiteral("feNU"), DifficultyName(static_cast<int>(mode))};
+    QStringList parts{QStringLiteral("feNU"), RunDifficultyName(mode)};
     if (table == 1)
         parts << QStringLiteral("Bonus");
     if (!player.isEmpty())
         parts << player;
     parts << QStringLiteral("%1-Punkte.fenurun").arg(entry.Points);
     return parts.join(u'-');
+}
+
+QString TRecordRuns::SaveRun(const QString& target, const TRunEntry& entry,
+                             const TRunRecording& run) {
+    if (!ReplaceFileContents(target, WriteRunFile(entry, run)).isEmpty())
+        return CannotWriteIn(target);
+    return {};
 }
 
 QString RunProgramVersion() {

@@ -42,6 +42,10 @@ public:
     /// A run from a file's contents, as LoadFile reads them.
     static TLoaded Read(QByteArrayView data, TRunEntry& header);
 
+    /// Writes run as a file at target, naming entry, whole or not at all; empty on
+    /// success, otherwise why not, in German.
+    static QString SaveRun(const QString& target, const TRunEntry& entry, const TRunRecording& run);
+
     /// The last game played, kept for "Letztes Spiel ansehen" across restarts.
     QString LastGamePath() const;
     /// contents: a run file's. Empty on success, otherwise why not, in German.

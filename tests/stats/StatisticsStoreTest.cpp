@@ -57,6 +57,27 @@ protected:
     std::function<void(const QString&)> report = [this](const QString& text) { reports << text; };
 };
 
+TEST_F(StatisticsStore, AFileFromBeforeRacesKeepsItsGamesAndCountsRacesOnlyWhenAsked) {
+    // The file as the version before races left it.
+    Raw("CREATE TABLE games (id INTEGER PRIMARY KEY, started TEXT NOT NULL, mode INTEGER NOT "
+        "NULL, balls INTEGER, ball_radius INTEGER, player_radius INTEGER, max_speed INTEGER, "
+        "bonus INTEGER NOT NULL, time_points INTEGER NOT NULL, bonus_points INTEGER NOT NULL, "
+        "seconds REAL NOT NULL, ending TEXT NOT NULL)");
+    Raw("INSERT INTO games (started, mode, bonus, time_points, bonus_points, seconds, ending) "
+        "VALUES ('2026-12-08 09:00:00.000', 1, 0, 12, 0, 12.5, 'berührt')");
+    Raw("PRAGMA user_version = 1");
+    TStatisticsStore store(file);
+    TPlayedGame race = Game(40, 1, 30);
+    race.Race = true;
+    ASSERT_EQ(store.Add(race) + store.Add(Game(20, 1, 31)), QString());
+    EXPECT_EQ(store.Summary(false, 1, false).Games, 2);
+    EXPECT_EQ(store.Summary(false, 1, false).BestPoints, 20u) << "a race is no best game";
+    EXPECT_EQ(store.Summary(false, 1, true).BestPoints, 40u);
+    EXPECT_EQ(store.Course(false, 1, true).Points, (std::vector<uint32_t>{12, 40, 20}));
+    EXPECT_EQ(Raw("PRAGMA user_version").toInt(), TStatisticsStore::SchemaVersion);
+    EXPECT_EQ(TStatisticsStore(file).Unwritable(), QString()) << "upgraded once only";
+}
+
 TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     TStatisticsStore store(file);
     // Written out of order: the course follows the start times.
@@ -69,7 +90,7 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     bonus.BonusPoints = 40;
     ASSERT_EQ(store.Add(custom) + store.Add(bonus), QString());
 
-    const TStatisticsSummary mittel = store.Summary(false, 1);
+    const TStatisticsSummary mittel = store.Summary(false, 1, false);
     EXPECT_EQ(mittel.Games, 4);
     EXPECT_DOUBLE_EQ(mittel.Seconds, 67.0);
     EXPECT_DOUBLE_EQ(mittel.Average, 16.25);
@@ -77,10 +98,11 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     EXPECT_EQ(mittel.BestPoints, 30u);
     EXPECT_EQ(mittel.BestStartedUtc, Game(0, 1, 3).StartedUtc);
     EXPECT_DOUBLE_EQ(mittel.LastTenAverage, 16.25);
-    EXPECT_EQ(store.Course(false, 1).Points, (std::vector<uint32_t>{10, 20, 30, 5}));
-    EXPECT_EQ(store.Course(true, 1).Points, std::vector<uint32_t>{48}) << "time and bonus points";
-    EXPECT_EQ(store.Summary(false, 3).Median, 7.0);
-    EXPECT_EQ(store.Summary(false, 0).Games, 0);
+    EXPECT_EQ(store.Course(false, 1, false).Points, (std::vector<uint32_t>{10, 20, 30, 5}));
+    EXPECT_EQ(store.Course(true, 1, false).Points, std::vector<uint32_t>{48})
+        << "time and bonus points";
+    EXPECT_EQ(store.Summary(false, 3, false).Median, 7.0);
+    EXPECT_EQ(store.Summary(false, 0, false).Games, 0);
 
     EXPECT_EQ(Raw("SELECT balls || ' ' || ball_radius || ' ' || player_radius || ' ' || max_speed "
                   "|| ' ' || ending FROM games WHERE mode = 3"),
@@ -90,7 +112,7 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     EXPECT_EQ(Raw("PRAGMA user_version"), TStatisticsStore::SchemaVersion);
 
     ASSERT_EQ(store.Clear(), QString());
-    EXPECT_EQ(store.Summary(false, 1).Games + store.Summary(true, 1).Games, 0);
+    EXPECT_EQ(store.Summary(false, 1, false).Games + store.Summary(true, 1, false).Games, 0);
 
     // A second copy writes in turn; a lock held past its timeout fails one write only.
     TStatisticsStore second(file, 100);
@@ -98,7 +120,7 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
         ASSERT_EQ(store.Add(Game(i)), QString());
         ASSERT_EQ(second.Add(Game(100 + i)), QString());
     }
-    EXPECT_EQ(store.Summary(false, 1).Games, 40);
+    EXPECT_EQ(store.Summary(false, 1, false).Games, 40);
 
     QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
     other.setDatabaseName(file);
@@ -118,7 +140,7 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     ASSERT_TRUE(lock.exec("COMMIT"));
     EXPECT_EQ(second.Add(Game(1)), QString());
     keeper.KeepPending(report);
-    EXPECT_EQ(second.Summary(false, 1).Games, 42);
+    EXPECT_EQ(second.Summary(false, 1, false).Games, 42);
     lock = QSqlQuery();
     other = {};
     QSqlDatabase::removeDatabase("other");
@@ -164,7 +186,7 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
         EXPECT_EQ(store.Unwritable(), newer);
         EXPECT_EQ(store.Add(Game(20)), newer);
         EXPECT_EQ(store.Clear(), newer);
-        EXPECT_EQ(store.Summary(false, 1).BestPoints, 12u);
+        EXPECT_EQ(store.Summary(false, 1, false).BestPoints, 12u);
     }
     EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 3);
     Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion));
@@ -172,7 +194,7 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     if (::geteuid() != 0 && QFile::setPermissions(file, QFile::ReadOwner)) {
         TStatisticsStore store(file);
         EXPECT_EQ(store.Add(Game(4)), "Die Datei ist schreibgeschützt.");
-        EXPECT_EQ(store.Summary(false, 1).Games, 3);
+        EXPECT_EQ(store.Summary(false, 1, false).Games, 3);
         EXPECT_EQ(QDir(folder.path()).entryList({"Statistik.sqlite-*"}), QStringList());
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
         EXPECT_EQ(store.Add(Game(4)), QString());

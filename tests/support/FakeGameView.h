@@ -51,6 +51,9 @@ public:
     void GameFinished(const TPlayedGame& game, const TRunRecording&) override {
         finished.push_back(game);
     }
+    void RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& rival) override {
+        raceResult = QStringLiteral("%1:%2 %3").arg(points).arg(rivalPoints).arg(rival);
+    }
 
     TCanvas* canvas = nullptr;
     TPoint origin{100, 50};
@@ -68,6 +71,7 @@ public:
     int replayFailures = 0;
     std::vector<TPlayedGame> finished; ///< handed over for the statistics
     QString replayFailure;
+    QString raceResult; ///< "points:rival's points rival" of the last race ended
 
 private:
     TSpriteEngine& engine_;

@@ -299,9 +299,15 @@ TEST_F(MainWindow, TheLastGameAndARunFileFromTheMenuPlayAgain) {
     shared.write(WriteRunFile({9, "Rita", RunProgramVersion()}, last.Run));
     shared.close();
     form->ChooseRunFile = [&] { return shared.fileName(); };
+    QString asked; // watched or raced: asked once, naming the file's player
+    form->ChooseRunUse = [&](const QString& player) {
+        asked += player;
+        return TRunUse::Watch;
+    };
     form->Game().Abbrechen1Click();
     form->Menu().RekordlaufOeffnen1->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
+    EXPECT_EQ(asked, "Rita");
     form->Game().DXTimerTimer(1);
     EXPECT_TRUE(form->windowTitle().startsWith("feNU - Rekordlauf von Rita ["));
 

@@ -247,13 +247,16 @@ TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
         asked << path;
         return folder.filePath(QFileInfo(path).fileName());
     };
+    QSignalSpy raced(&form, &TForm3::RecordRaceRequested);
     const std::unique_ptr<QMenu> menu = form.RecordRunMenu(2);
-    ASSERT_EQ(menu->actions().size(), 2);
+    ASSERT_EQ(menu->actions().size(), 3);
     EXPECT_EQ(menu->actions()[0]->text(), "Rekordlauf ansehen");
     menu->actions()[0]->trigger();
     EXPECT_EQ(shown.takeFirst(), (QVariantList{0, 2}));
     menu->actions()[1]->trigger();
-    menu->actions()[1]->trigger(); // over the copy just saved, from its folder
+    EXPECT_EQ(raced.takeFirst(), (QVariantList{0, 2}));
+    menu->actions()[2]->trigger();
+    menu->actions()[2]->trigger(); // over the copy just saved, from its folder
     const QString name = "feNU-Schwierig-A_n_na__-50-Punkte.fenurun";
     EXPECT_EQ(asked, (QStringList{QDir::home().filePath(name), folder.filePath(name)}));
     QFile copy(folder.filePath(name)), kept(runs.Path(0, 2));

@@ -41,6 +41,7 @@ void TGameRun::StartReplay(TRunRecording run) {
     shot_ = 0;
     checksum_ = 0;
     second_ = 0;
+    reachedEnd_ = false;
     failure_.clear();
 }
 
@@ -92,6 +93,7 @@ bool TGameRun::EndFrame(const TGameState& game, bool wasGameFrame) {
         return Fail(drift_);
     if (ended != (frame_ == replay_.GameFrames))
         return Fail(drift_);
+    reachedEnd_ = ended && checksum_ == replay_.Checksums.size();
     return true;
 }
 

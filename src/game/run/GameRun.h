@@ -24,6 +24,9 @@ public:
     const TRunRecording& Replay() const { return replay_; }
     /// Why the replay stopped, once it has.
     const QString& Failure() const { return failure_; }
+    /// Whether the last replay reached the frame its game ended on, every checksum
+    /// of the recording checked and holding; it stays so after the replay stops.
+    bool ReplayReachedEnd() const { return reachedEnd_; }
 
     void StartRecording(const TRunSettings& settings);
     void StartReplay(TRunRecording run);
@@ -63,6 +66,7 @@ private:
     size_t checksum_ = 0;
     uint32_t second_ = 0;
     bool cursorRead_ = false;
+    bool reachedEnd_ = false;
     QString failure_;
     QString drift_; ///< the reason given when the replay drifts
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -31,8 +32,14 @@ const char* const Schema[] = {
     " time_points INTEGER NOT NULL,"
     " bonus_points INTEGER NOT NULL,"
     " seconds REAL NOT NULL,"
-    " ending TEXT NOT NULL CHECK (ending IN ('berührt', 'gefangen', 'abgebrochen')))",
+    " ending TEXT NOT NULL CHECK (ending IN ('berührt', 'gefangen', 'abgebrochen')),"
+    " race INTEGER NOT NULL DEFAULT 0)", // 1: played against a run's ghost
     "CREATE INDEX IF NOT EXISTS games_by_kind ON games (bonus, mode, started, id)",
+};
+
+// What a file of schema 1 lacks: its games were all played on their own courses.
+const char* const FromVersion1[] = {
+    "ALTER TABLE games ADD COLUMN race INTEGER NOT NULL DEFAULT 0",
 };
 
 QString EndingName(TGameEnd end) {
@@ -168,14 +175,28 @@ QString TStatisticsStore::OpenFile() {
     // In WAL mode a commit that is not synced survives a crash of the program, only
     // not one of the machine; a sync per game would delay the record prompt.
     Run("PRAGMA synchronous = NORMAL", {});
-    return found < SchemaVersion ? CreateSchema() : QString();
+    return found < SchemaVersion ? UpgradeSchema(found) : QString();
 }
 
-QString TStatisticsStore::CreateSchema() {
+QString TStatisticsStore::UpgradeSchema(int found) {
     QSqlQuery query(Database());
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return SqliteFailureReason(query.lastError());
-    for (const char* statement : Schema) {
+    // Another copy may have upgraded the file between the reading of its version and
+    // the lock: a column added twice would fail.
+    if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
+        found = query.value(0).toInt();
+    query.finish();
+    if (found >= SchemaVersion) {
+        query.exec(QStringLiteral("COMMIT"));
+        return {};
+    }
+    std::vector<const char*> statements;
+    if (found == 1)
+        statements.assign(std::begin(FromVersion1), std::end(FromVersion1));
+    else if (found < 1)
+        statements.assign(std::begin(Schema), std::end(Schema));
+    for (const char* statement : statements) {
         if (!query.exec(QString::fromUtf8(statement))) {
             const QString reason = SqliteFailureReason(query.lastError());
             query.exec(QStringLiteral("ROLLBACK"));
@@ -226,13 +247,13 @@ QString TStatisticsStore::Add(const TPlayedGame& game) {
     const auto setting = [custom](int32_t value) { return custom ? QVariant(value) : QVariant(); };
     const int32_t ballRadius = game.Config.BallRadii.empty() ? 0 : game.Config.BallRadii.front();
     return Write("INSERT INTO games (started, mode, balls, ball_radius, player_radius, "
-                 "max_speed, bonus, time_points, bonus_points, seconds, ending) "
-                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                 "max_speed, bonus, time_points, bonus_points, seconds, ending, race) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                  {game.StartedUtc.toUTC().toString(TimeFormat), StoredMode(game.Mode),
                   setting(static_cast<int32_t>(game.Config.BallRadii.size())), setting(ballRadius),
                   setting(game.Config.PlayerRadius), setting(game.Config.MaxStartSpeed),
                   game.Bonus ? 1 : 0, game.TimePoints, game.BonusPoints, game.Milliseconds / 1000.0,
-                  EndingName(game.End)});
+                  EndingName(game.End), game.Race ? 1 : 0});
 }
 
 QString TStatisticsStore::Clear() {
@@ -240,7 +261,7 @@ QString TStatisticsStore::Clear() {
 }
 
 // Each query after a failed one would wait out a lock once more: a read stops there.
-TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
+TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode, bool withRaces) {
     TStatisticsSummary summary;
     const auto failed = [&summary](const QString& failure) {
         summary = {};
@@ -253,10 +274,11 @@ TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
         return failed(damage);
     const QVariant b = bonus ? 1 : 0;
     const QVariant m = StoredMode(mode);
+    const QVariant r = withRaces ? 1 : 0; // race <= r
     QSqlQuery totals =
         Run("SELECT COUNT(*), TOTAL(seconds), AVG(time_points + bonus_points) FROM games "
-            "WHERE bonus = ? AND mode = ?",
-            {b, m});
+            "WHERE bonus = ? AND mode = ? AND race <= ?",
+            {b, m, r});
     if (!totals.next())
         return failed(FailureOf(totals));
     summary.Games = totals.value(0).toInt();
@@ -267,16 +289,17 @@ TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
 
     // The middle game, or the mean of the two middle games.
     QSqlQuery median = Run("SELECT AVG(points) FROM (SELECT time_points + bonus_points AS points "
-                           "FROM games WHERE bonus = ? AND mode = ? "
+                           "FROM games WHERE bonus = ? AND mode = ? AND race <= ? "
                            "ORDER BY points LIMIT ? OFFSET ?)",
-                           {b, m, 2 - summary.Games % 2, (summary.Games - 1) / 2});
+                           {b, m, r, 2 - summary.Games % 2, (summary.Games - 1) / 2});
     if (!median.next())
         return failed(FailureOf(median));
     summary.Median = median.value(0).toDouble();
 
-    QSqlQuery best = Run("SELECT time_points + bonus_points AS points, started FROM games "
-                         "WHERE bonus = ? AND mode = ? ORDER BY points DESC, started, id LIMIT 1",
-                         {b, m});
+    QSqlQuery best =
+        Run("SELECT time_points + bonus_points AS points, started FROM games "
+            "WHERE bonus = ? AND mode = ? AND race <= ? ORDER BY points DESC, started, id LIMIT 1",
+            {b, m, r});
     if (!best.next())
         return failed(FailureOf(best));
     summary.BestPoints = best.value(0).toUInt();
@@ -284,16 +307,16 @@ TStatisticsSummary TStatisticsStore::Summary(bool bonus, TMode mode) {
     summary.BestStartedUtc.setTimeSpec(Qt::UTC);
 
     QSqlQuery lastTen = Run("SELECT AVG(points) FROM (SELECT time_points + bonus_points AS points "
-                            "FROM games WHERE bonus = ? AND mode = ? "
+                            "FROM games WHERE bonus = ? AND mode = ? AND race <= ? "
                             "ORDER BY started DESC, id DESC LIMIT 10)",
-                            {b, m});
+                            {b, m, r});
     if (!lastTen.next())
         return failed(FailureOf(lastTen));
     summary.LastTenAverage = lastTen.value(0).toDouble();
     return summary;
 }
 
-TStatisticsCourse TStatisticsStore::Course(bool bonus, TMode mode) {
+TStatisticsCourse TStatisticsStore::Course(bool bonus, TMode mode, bool withRaces) {
     TStatisticsCourse course;
     if (!Open()) {
         course.Failure = failure_;
@@ -302,8 +325,8 @@ TStatisticsCourse TStatisticsStore::Course(bool bonus, TMode mode) {
     if (course.Failure = Damage(); !course.Failure.isEmpty())
         return course;
     QSqlQuery query = Run("SELECT time_points + bonus_points FROM games "
-                          "WHERE bonus = ? AND mode = ? ORDER BY started, id",
-                          {bonus ? 1 : 0, StoredMode(mode)});
+                          "WHERE bonus = ? AND mode = ? AND race <= ? ORDER BY started, id",
+                          {bonus ? 1 : 0, StoredMode(mode), withRaces ? 1 : 0});
     while (query.next())
         course.Points.push_back(query.value(0).toUInt());
     course.Failure = FailureOf(query);

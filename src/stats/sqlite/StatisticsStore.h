@@ -27,7 +27,7 @@ namespace fenu {
 /// next call. A read stops at its first failing query.
 class TStatisticsStore final : public TStatistics {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     static constexpr int DefaultBusyTimeoutMs = 2000;
 
     explicit TStatisticsStore(QString file, int busyTimeoutMs = DefaultBusyTimeoutMs);
@@ -39,15 +39,16 @@ public:
     QString Unwritable() override;
     QString Add(const TPlayedGame& game) override;
     QString Clear() override;
-    TStatisticsSummary Summary(bool bonus, TMode mode) override;
-    TStatisticsCourse Course(bool bonus, TMode mode) override;
+    TStatisticsSummary Summary(bool bonus, TMode mode, bool withRaces) override;
+    TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) override;
     QString KeptAside() const override { return keptAside_; }
 
 private:
     /// Opens the file unless it is open; false (with failure_) when that fails.
     bool Open();
     QString OpenFile();
-    QString CreateSchema();
+    /// Brings a file of an older schema (found) up to this one, or makes a new one.
+    QString UpgradeSchema(int found);
     /// Why the file cannot be read whole: damaged (checked once a run), or the
     /// check failed; empty when it is sound.
     QString Damage();

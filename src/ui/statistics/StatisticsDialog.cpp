@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -88,6 +89,9 @@ TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable
     // About as wide as the figures usually are, whose width it may take alone.
     notice_->setFixedWidth(notice_->fontMetrics().averageCharWidth() * 36);
     left->addWidget(notice_);
+    WithRaces = new QCheckBox(QStringLiteral("Spiele gegen Rekordläufe einbeziehen"));
+    WithRaces->setObjectName(QStringLiteral("WithRaces"));
+    left->addWidget(WithRaces);
     left->addStretch();
     ClearButton = new QPushButton(QStringLiteral("Statistik löschen"));
     ClearButton->setObjectName(QStringLiteral("ClearButton"));
@@ -111,6 +115,7 @@ TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable
 
     connect(Tabs, &QTabBar::currentChanged, this, &TStatisticsDialog::Refresh);
     connect(Difficulty, &QComboBox::currentIndexChanged, this, &TStatisticsDialog::Refresh);
+    connect(WithRaces, &QCheckBox::toggled, this, &TStatisticsDialog::Refresh);
     connect(ClearButton, &QPushButton::clicked, this, &TStatisticsDialog::ClearClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     Refresh();
@@ -128,14 +133,14 @@ QLabel* TStatisticsDialog::AddFigure(QFormLayout& figures, const QString& captio
 void TStatisticsDialog::Refresh() {
     const bool bonus = Tabs->currentIndex() == 1;
     const auto mode = static_cast<TMode>(Difficulty->currentIndex());
-    const TStatisticsSummary summary = statistics_.Summary(bonus, mode);
+    const TStatisticsSummary summary = statistics_.Summary(bonus, mode, WithRaces->isChecked());
     // A file that cannot be read says why, rather than show no games.
     figures_->setVisible(summary.Failure.isEmpty());
     TStatisticsCourse course;
     QString unwritable = summary.Failure;
     if (summary.Failure.isEmpty()) {
         ShowFigures(summary, bonus, mode);
-        course = statistics_.Course(bonus, mode);
+        course = statistics_.Course(bonus, mode, WithRaces->isChecked());
         unwritable = course.Failure.isEmpty() ? statistics_.Unwritable() : course.Failure;
     }
     Chart->Show(course.Points);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -35,6 +36,9 @@ public:
 
     QTabBar* Tabs;
     QComboBox* Difficulty;
+    /// Races against a run count in the figures only while checked: their course
+    /// was known.
+    QCheckBox* WithRaces;
     QPushButton* ClearButton;
     QPushButton* OkButton;
     TPointsChart* Chart;

@@ -125,7 +125,7 @@ TEST_F(StatisticsDialog, ShowsTheFiguresAndChartOfTheChosenKindOfGameAndClearsTh
         dialog->ClearButton->click();
         EXPECT_EQ(Figure("Games"), answer == std::string("Ja") ? "0" : "300");
     }
-    EXPECT_EQ(store.Summary(false, 3).Games, 0);
+    EXPECT_EQ(store.Summary(false, 3, false).Games, 0);
 }
 
 // A page in the middle overwritten: every kind of game says so (also one whose index
