@@ -73,8 +73,7 @@ size_t TFrameChanges::StandingPrefix() const {
 
 bool TFrameChanges::Standing(const TDrawCall& call) const {
     const size_t next = drawn_.Calls.size();
-    return next < standing_.size() && standing_[next].Bounds == call.Bounds &&
-           standing_[next].SamePixels(call);
+    return next < standing_.size() && standing_[next].SamePixels(call);
 }
 
 std::span<const TDrawCall> TFrameChanges::StaleStanding() const {

@@ -104,8 +104,12 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
     // no record, a race in the statistics, its run the last game.
     const TRecordTable records = game.Records;
     const size_t gamesKept = view.finished.size();
+    GameRandom().SetSeed(4711); // not where the run's course leaves the generator
+    const uint32_t ownSeed = GameRandom().Seed();
+    sounds.Clear();
     game.StartRace({run.Settings, replay.Ghost, QStringLiteral("Rita"), points});
     const Course raced = Play(false, &replay.Ghost);
+    EXPECT_EQ(GameRandom().Seed(), ownSeed) << "the player's own generator back";
     ASSERT_FALSE(raced.touchedInGrace) << "the racer keeps the aliens' course";
     ASSERT_LT(raced.aliens.size(), played.aliens.size());
     EXPECT_TRUE(std::equal(raced.aliens.begin(), raced.aliens.end(), played.aliens.begin()));
@@ -114,6 +118,7 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
     EXPECT_TRUE(view.captions.back().startsWith(
         QStringLiteral("feNU - [%1 Punkte] gegen Rita (%2)").arg(racePoints).arg(points)));
     EXPECT_EQ(view.raceResult, QStringLiteral("%1:%2 Rita").arg(racePoints).arg(points));
+    EXPECT_EQ(sounds.Count("SUCCESS"), racePoints > points ? 1 : 0) << racePoints << " " << points;
     EXPECT_EQ(view.prompts, 0);
     EXPECT_EQ(game.Records, records);
     ASSERT_EQ(view.finished.size(), gamesKept + 1);
@@ -121,8 +126,13 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
     EXPECT_EQ(game.LastRun().Settings, run.Settings);
     EXPECT_FALSE(game.Racing());
 
-    // Passing the run's points is told once; where the run ended, its ghost is crossed.
+    // A tie passes nothing; passing the run's points is told once; where the run
+    // ended, its ghost is crossed.
     sounds.Clear();
+    game.StartRace({run.Settings, replay.Ghost, QStringLiteral("Rita"), racePoints});
+    Play(false);
+    EXPECT_EQ(sounds.Count("SUCCESS"), 0);
+    EXPECT_FALSE(view.captions.back().endsWith("überholt!"));
     game.StartRace({run.Settings, replay.Ghost, QStringLiteral("Rita"), 1});
     Play(false);
     EXPECT_EQ(sounds.Count("SUCCESS"), 1);

@@ -157,6 +157,49 @@ TEST(RegionPresentation, ShowsEveryFrameAsAWholePresentationDoesRepaintingOnlyWh
     EXPECT_LT(changedPixels * 2, wholePixels);
 }
 
+TEST(RegionPresentation, ATextStandsThroughAFillUntilThePictureGoesOnWithoutIt) {
+    TWindowedView view(true);
+    view.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view.form));
+    TDirectDrawSurface& back = *view.draw.Surface();
+    const auto inked = [&] {
+        int count = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 200; ++x)
+                count += (back.Image()->pixel(x, y) & 0xFFFFFF) != 0;
+        return count;
+    };
+    const auto title = [&] {
+        back.Canvas().SetFontColor(0xFFFFFF);
+        back.Canvas().SetFontSize(20);
+        back.Canvas().TextOut(10, 10, QStringLiteral("feNU"));
+        back.ReleaseCanvas();
+    };
+    back.Fill(0);
+    title();
+    view.draw.Flip();
+    const int ink = inked();
+    ASSERT_GT(ink, 0);
+    back.Fill(0);
+    EXPECT_EQ(inked(), ink) << "left standing";
+    title();
+    EXPECT_EQ(inked(), ink);
+    view.draw.Flip();
+    back.Fill(0);
+    view.draw.Flip(); // shown without it
+    EXPECT_EQ(inked(), 0);
+    title();
+    view.draw.Flip();
+    back.Fill(0);
+    back.Fill(0); // filled again without it
+    EXPECT_EQ(inked(), 0);
+    title();
+    view.draw.Flip();
+    back.Fill(0);
+    back.Canvas().Ellipse(300, 300, 320, 320); // something else first
+    EXPECT_EQ(inked(), 0);
+}
+
 // Whether the X server reads the backing store's image itself decides how frames go.
 TEST(SharedMapping, TellsSharedMemoryFromPrivate) {
     const size_t size = 1 << 20; // beyond malloc's threshold: a mapping of its own
