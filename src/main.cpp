@@ -1,6 +1,7 @@
 // Program start: the command line, the application object, the main window, then the
 // message loop until the main window is closed.
 #include "platform/Clock.h"
+#include "platform/app/FontConfigWarmUp.h"
 #include "platform/app/QtApplication.h"
 #include "platform/app/QtTranslations.h"
 #include "platform/app/TerminationSignals.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     const fenu::TCommandLine commandLine = fenu::ReadCommandLine(argc, argv);
     if (commandLine.Exit)
         return *commandLine.Exit;
+    fenu::FontConfigWarmUp fontConfig;
     fenu::QtApplication app(argc, argv);
     // Before the first window: Qt's dialogs and buttons speak German from the start.
     QTranslator qtTranslations;
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     // file of this id.
     fenu::QtApplication::setDesktopFileName(QStringLiteral("org.example.fenu"));
 
+    fontConfig.Wait(); // the form's first font is next
     fenu::SystemClock clock;
     fenu::QtCursor cursor;
     fenu::TModuleSoundPlayer sounds;
