@@ -8,8 +8,6 @@
 set -euo pipefail
 fenu=$1
 
-source "$(dirname "$0")/../desktop/session.sh" weston
-
 report_failure() {
     echo "--- the game's messages:"
     grep -v '^\[' "$scratch/output" 2>/dev/null | tail -n 20 || true
@@ -19,14 +17,8 @@ report_failure() {
     tail -n 10 "$scratch/weston.log" 2>/dev/null || true
 }
 
-export XDG_RUNTIME_DIR=$scratch/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-# --debug offers the screenshot protocol.
-env -u DISPLAY -u WAYLAND_DISPLAY weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 \
-    --socket=wayland-fenu --idle-time=0 --debug >"$scratch/weston.log" 2>&1 &
-started $!
-wait_for 10 test -S "$XDG_RUNTIME_DIR/wayland-fenu" || fail "weston did not start"
-export WAYLAND_DISPLAY=wayland-fenu
+source "$(dirname "$0")/weston_session.sh"
+start_weston --width=1024 --height=768
 
 mkdir "$scratch/game"
 cp "$fenu" "$scratch/game/fenu"
