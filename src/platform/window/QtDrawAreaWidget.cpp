@@ -263,15 +263,22 @@ void QtDrawAreaWidget::CopyToStore(QImage& store, const QImage& source, const QR
                                    const QRegion& region, QPoint inWindow) {
     const double ratio = devicePixelRatioF();
     const QPoint deviceWidget = ScaledPixels(QRect(inWindow, size()), ratio).topLeft();
+    // Asked for once: a frame's rectangles are short rows, and each scanLine() of
+    // the store checks whether it must be detached.
+    uchar* storeBits = store.bits();
+    const qsizetype storeStride = store.bytesPerLine();
+    const uchar* sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
     for (const QRect& area : region) {
         const QRect device = ScaledPixels(area, ratio);
         const auto bytes = static_cast<size_t>(device.width()) * 4;
-        for (int y = device.top(); y <= device.bottom(); ++y)
-            std::memcpy(store.scanLine(y + deviceWidget.y()) +
-                            static_cast<size_t>(device.left() + deviceWidget.x()) * 4,
-                        source.constScanLine(y - deviceTarget.top()) +
-                            static_cast<size_t>(device.left() - deviceTarget.left()) * 4,
-                        bytes);
+        uchar* to = storeBits + (device.top() + deviceWidget.y()) * storeStride +
+                    static_cast<qsizetype>(device.left() + deviceWidget.x()) * 4;
+        const uchar* from = sourceBits + (device.top() - deviceTarget.top()) * sourceStride +
+                            static_cast<qsizetype>(device.left() - deviceTarget.left()) * 4;
+        for (int y = device.top(); y <= device.bottom();
+             ++y, to += storeStride, from += sourceStride)
+            std::memcpy(to, from, bytes);
     }
 }
 
