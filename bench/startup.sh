@@ -6,7 +6,8 @@
 # Start is the shell's $EPOCHREALTIME just before exec; the programs write
 # CLOCK_REALTIME at their first frame (FENU_STARTUP_LOG). Each program runs on for
 # a second after that (the game loads its sounds then), so the peak RSS includes it.
-# Targets: start-up and peak RSS at most 1.25 x the minimal window's.
+# Targets: start-up and peak RSS at most 1.1 x the minimal window's; the start-up
+# varies with the machine's load from run to run, so take 40 runs or more.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb_session.sh"
@@ -55,7 +56,7 @@ print(f"minimal window: start-up median {statistics.median(mt):.1f} ms "
 print(f"fenu:           start-up median {statistics.median(ft):.1f} ms "
       f"(runs {', '.join(f'{v:.0f}' for v in ft)}), peak RSS median {statistics.median(fr)} KB")
 print(f"ratios: start-up {statistics.median(ft) / statistics.median(mt):.2f} x, "
-      f"peak RSS {statistics.median(fr) / statistics.median(mr):.2f} x (targets <= 1.25 x)")
+      f"peak RSS {statistics.median(fr) / statistics.median(mr):.2f} x (targets <= 1.1 x)")
 PY
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$work" "$PROGRAM_DIR"
