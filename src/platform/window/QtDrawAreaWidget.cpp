@@ -315,9 +315,8 @@ bool QtDrawAreaWidget::FlushFilled(const QImage& source, const QRect& deviceTarg
         return false;
     // The store holds the whole frame as well: later frames flush only their changes
     // from it, and a paint request may show any of it.
-    for (int y = deviceVisible.top(); y <= deviceVisible.bottom(); ++y)
-        FillPixels(reinterpret_cast<uint32_t*>(store->scanLine(y)) + deviceVisible.left(),
-                   deviceVisible.width(), opaque);
+    FillDeviceRect(*store, deviceVisible.left(), deviceVisible.top(), deviceVisible.width(),
+                   deviceVisible.height(), opaque);
     CopyToStore(*store, source, deviceTarget, drawn, inWindow);
     repaintedPixels_ = 0;
     for (const QRect& area : drawn) {
