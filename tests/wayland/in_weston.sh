@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs a test program as a native Wayland client of a headless weston of its own:
-# the Wayland counterpart of desktop/in_x_server.sh. Weston's fullscreen shell shows
-# the window alone, centred on an output of its size, so that a screenshot of the
-# output (weston-screenshooter) is the window's picture every time; the desktop shell
-# places windows at random, and the kiosk shell shows none without a seat.
+# in_x_server.sh for Wayland: the program as a client of a headless weston whose
+# fullscreen shell centres its one window on an output of the window's size, so a
+# screenshot of the output is the window's picture (the desktop shell places at random).
 #   in_weston.sh <program> [argument...]
 set -euo pipefail
 command=("$@")

@@ -1,9 +1,6 @@
-# Sourced by the Wayland tests: the common session (session.sh) and a headless weston
-# of its own. Its pixman renderer repaints only what clients damage; --debug offers
-# the screenshot protocol.
-#   source weston_session.sh <tool...>   also skips (77) where weston is missing.
-#   start_weston [option...]             starts it with these options added; exports
-#                                        XDG_RUNTIME_DIR and WAYLAND_DISPLAY.
+# session.sh (skips where weston or the tools named are missing) and start_weston
+# [option...]: a headless weston of its own, pixman (repaints only what is damaged),
+# --debug (the screenshot protocol); exports XDG_RUNTIME_DIR and WAYLAND_DISPLAY.
 source "$(dirname "${BASH_SOURCE[0]}")/../desktop/session.sh" weston "$@"
 
 start_weston() {
