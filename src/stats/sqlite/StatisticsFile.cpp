@@ -1,7 +1,12 @@
 #include "stats/sqlite/StatisticsFile.h"
 
+#include "stats/sqlite/SqliteFailure.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 namespace fenu {
@@ -27,6 +32,10 @@ QString TStatisticsFile::ReadOnlyUri() const {
            QStringLiteral("?mode=ro&immutable=1");
 }
 
+QString TStatisticsFile::ReadWriteUri() const {
+    return QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+}
+
 // Left by a program that read the file while it was read-only; a copy of the game
 // that has them open goes on as before.
 void TStatisticsFile::MendJournals() const {
@@ -38,24 +47,50 @@ void TStatisticsFile::MendJournals() const {
     }
 }
 
+// Read through SQLite rather than a file of our own: closing that would drop the
+// locks another store of this program holds on the same file (they belong to the
+// process), and SQLite would take that store's journal for one a crash left.
 bool TStatisticsFile::IsNoDatabase() const {
-    static const QByteArray Header("SQLite format 3\0", 16);
-    QFile data(path_);
-    if (!data.open(QIODevice::ReadOnly))
-        return false;
-    // An empty file is a database another copy has only just started.
-    const QByteArray start = data.read(Header.size());
-    return !start.isEmpty() && start != Header;
+    const QString connection =
+        QStringLiteral("fenu-statistics-header-%1").arg(reinterpret_cast<quintptr>(this));
+    bool noDatabase = false;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        database.setDatabaseName(ReadOnlyUri());
+        database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        // Not there: no file to put aside. Empty: a database another copy has only
+        // just started.
+        if (QFileInfo(path_).size() > 0 && database.open()) {
+            QSqlQuery version(database);
+            noDatabase =
+                !version.exec(QStringLiteral("PRAGMA user_version")) &&
+                SqliteCode(version.lastError()) == static_cast<int>(TSqliteCode::NotADatabase);
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return noDatabase;
+}
+
+std::unique_ptr<QLockFile> TStatisticsFile::Lock() const {
+    auto lock = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
+    // Another copy holds it for an opening's or a rename's time only.
+    lock->tryLock(200);
+    return lock;
 }
 
 QString TStatisticsFile::PutAside(QString& aside) const {
     const QString base = path_ + QString::fromLatin1(AsideSuffix);
+    // Another copy may put the file aside and start a new one between the look at
+    // the file and its rename here, and that new file must not be moved. A lock
+    // that cannot be made (a folder closed to us) means no rename can be either.
+    const std::unique_ptr<QLockFile> lock = Lock();
+    if (!lock->isLocked())
+        return QFileInfo(base).fileName();
     for (int number = 1; number < 1000; ++number) {
         const QString name = number == 1 ? base : base + QStringLiteral("-%1").arg(number);
         if (QFileInfo::exists(name))
             continue;
-        // Another copy starting at the same time may have put the file aside and
-        // started a new one since: only a file that still is no database moves.
+        // Put aside by another copy since this one looked.
         if (!IsNoDatabase())
             return {};
         // A rename never replaces a file that is there.

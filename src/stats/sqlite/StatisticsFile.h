@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <utility>
 
+#include <QLockFile>
 #include <QString>
 
 namespace fenu {
@@ -22,11 +24,17 @@ public:
     /// The name under which SQLite reads the file and nothing else: no lock, no
     /// journal files beside it.
     QString ReadOnlyUri() const;
+    /// The name under which SQLite writes the file but never makes it.
+    QString ReadWriteUri() const;
     /// Gives the journal files beside the file its permissions where they are
     /// read-only.
     void MendJournals() const;
-    /// Whether the file is there, not empty, and does not begin as SQLite's do.
+    /// Whether the file is there, not empty, and SQLite finds no database in it.
     bool IsNoDatabase() const;
+    /// Held while a copy of the game opens the file, puts it aside or renames a new
+    /// one into its place, so that another copy starting at the same time sees it
+    /// before or after, never between. Taken when it can be within a short wait.
+    std::unique_ptr<QLockFile> Lock() const;
     /// Renames a file that is no database to the first free name of
     /// <file>.keine-Datenbank, -2, ...: aside is that name, or stays empty when the
     /// file turned out to be a database or gone. Returns the name that could not be

@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
 
 namespace fenu {
 
@@ -121,17 +122,28 @@ bool TStatisticsStore::Open() {
     }
     if (open_)
         return true;
-    failure_ = OpenFile();
-    if (noDatabase_) {
+    // Another copy starting at the same time may put the file aside or make it
+    // anew between the looks of this one: each opening sees where the last left it.
+    // A file that is no database, and then a missing one, take an opening each.
+    for (int opening = 0; opening < 4; ++opening) {
+        failure_ = OpenFile();
+        if (failure_.isEmpty())
+            break;
         Database().close();
-        QString aside;
-        const QString notMoved = file_.PutAside(aside);
-        if (!aside.isEmpty())
-            keptAside_ = aside;
-        failure_ = notMoved.isEmpty() ? OpenFile()
-                                      : QStringLiteral("Die Datei ist keine Datenbank und kann "
-                                                       "nicht als %1 beiseitegelegt werden.")
-                                            .arg(notMoved);
+        if (noDatabase_) {
+            QString aside;
+            const QString notMoved = file_.PutAside(aside);
+            if (!aside.isEmpty())
+                keptAside_ = aside;
+            if (!notMoved.isEmpty()) {
+                failure_ = QStringLiteral("Die Datei ist keine Datenbank und kann nicht als %1 "
+                                          "beiseitegelegt werden.")
+                               .arg(notMoved);
+                break;
+            }
+        } else if (!notOpened_ || (!QFileInfo::exists(file_.Path()) && !CreateFile())) {
+            break;
+        }
     }
     if (!failure_.isEmpty())
         Database().close();
@@ -141,6 +153,7 @@ bool TStatisticsStore::Open() {
 
 QString TStatisticsStore::OpenFile() {
     noDatabase_ = false;
+    notOpened_ = false;
     QSqlDatabase database = Database();
     if (!database.isValid())
         return QStringLiteral("Der SQLite-Treiber von Qt (QSQLITE) fehlt.");
@@ -154,11 +167,18 @@ QString TStatisticsStore::OpenFile() {
         // The user's configuration folder may not be there before the first save.
         QDir().mkpath(QFileInfo(file_.Path()).absolutePath());
         file_.MendJournals();
-        database.setDatabaseName(file_.Path());
+        database.setDatabaseName(file_.ReadWriteUri());
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
     }
     database.setConnectOptions(options);
-    if (!database.open())
+    // Not while another copy renames: SQLite, not finding the file to write, would
+    // open the one renamed into its place for reading only.
+    std::unique_ptr<QLockFile> lock = readOnly_ ? nullptr : file_.Lock();
+    if (!database.open()) {
+        notOpened_ = true;
         return SqliteFailureReason(database.lastError());
+    }
+    lock.reset();
     QSqlQuery version = Run("PRAGMA user_version", {});
     noDatabase_ = SqliteCode(version.lastError()) == static_cast<int>(TSqliteCode::NotADatabase);
     if (!version.next())
@@ -176,6 +196,31 @@ QString TStatisticsStore::OpenFile() {
     // not one of the machine; a sync per game would delay the record prompt.
     Run("PRAGMA synchronous = NORMAL", {});
     return found < SchemaVersion ? UpgradeSchema(found) : QString();
+}
+
+// The file is never made by opening it: a copy that opened it while it was still
+// empty, as another switched it to WAL, would take the new journal for a stale one
+// and delete it, with the games in it. A file that appears whole cannot be met
+// empty.
+bool TStatisticsStore::CreateFile() {
+    QTemporaryFile draft(file_.Path() + QStringLiteral(".neu-XXXXXX"));
+    if (!draft.open())
+        return false;
+    draft.close();
+    QSqlDatabase database = Database();
+    database.setDatabaseName(draft.fileName());
+    database.setConnectOptions({});
+    bool made = database.open();
+    if (made) {
+        Run("PRAGMA journal_mode = WAL", {});
+        made = UpgradeSchema(0).isEmpty();
+    }
+    database.close();
+    if (!made)
+        return false;
+    const std::unique_ptr<QLockFile> lock = file_.Lock();
+    // A rename never replaces a file that is there: another copy's new one is kept.
+    return QFile::rename(draft.fileName(), file_.Path()) || QFileInfo::exists(file_.Path());
 }
 
 QString TStatisticsStore::UpgradeSchema(int found) {

@@ -47,6 +47,9 @@ private:
     /// Opens the file unless it is open; false (with failure_) when that fails.
     bool Open();
     QString OpenFile();
+    /// Makes a new file whole beside its place and renames it there, unless another
+    /// copy's is there first; false when neither file is there.
+    bool CreateFile();
     /// Brings a file of an older schema (found) up to this one, or makes a new one.
     QString UpgradeSchema(int found);
     /// Why the file cannot be read whole: damaged (checked once a run), or the
@@ -64,6 +67,7 @@ private:
     bool open_ = false;
     bool readOnly_ = false;   ///< opened for reading only
     bool noDatabase_ = false; ///< found by the last opening
+    bool notOpened_ = false;  ///< the last opening found no file it could open
     bool checked_ = false;
     QString failure_;
     QString unwritable_; ///< why the open file is not written
