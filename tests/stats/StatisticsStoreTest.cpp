@@ -165,8 +165,9 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     ASSERT_EQ(reports.size(), 2);
     EXPECT_TRUE(reports.takeLast().contains(" als Statistik.sqlite.keine-Datenbank-2 aufbewahrt"));
     reports.clear();
-    // Two copies starting at once: one puts it aside, neither the other's new file.
-    for (int round = 3; round < 23; ++round) {
+    // Two copies starting at once, forty times (their steps meet only now and then):
+    // one puts it aside, neither the other's new file.
+    for (int round = 3; round < 43; ++round) {
         ASSERT_TRUE(writeJunk());
         std::thread second([this] { EXPECT_EQ(TStatisticsStore(file).Add(Game(4)), QString()); });
         EXPECT_EQ(TStatisticsStore(file).Add(Game(5)), QString());
