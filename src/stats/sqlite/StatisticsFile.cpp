@@ -81,11 +81,8 @@ std::unique_ptr<QLockFile> TStatisticsFile::Lock() const {
 QString TStatisticsFile::PutAside(QString& aside) const {
     const QString base = path_ + QString::fromLatin1(AsideSuffix);
     // Another copy may put the file aside and start a new one between the look at
-    // the file and its rename here, and that new file must not be moved. A lock
-    // that cannot be made (a folder closed to us) means no rename can be either.
+    // the file and its rename here, and that new file must not be moved.
     const std::unique_ptr<QLockFile> lock = Lock();
-    if (!lock->isLocked())
-        return QFileInfo(base).fileName();
     for (int number = 1; number < 1000; ++number) {
         const QString name = number == 1 ? base : base + QStringLiteral("-%1").arg(number);
         if (QFileInfo::exists(name))

@@ -33,7 +33,8 @@ public:
     bool IsNoDatabase() const;
     /// Held while a copy of the game opens the file, puts it aside or renames a new
     /// one into its place, so that another copy starting at the same time sees it
-    /// before or after, never between. Taken when it can be within a short wait.
+    /// before or after, never between. Taken when it can be within a short wait;
+    /// where it cannot be made (a folder closed to us), neither can the steps.
     std::unique_ptr<QLockFile> Lock() const;
     /// Renames a file that is no database to the first free name of
     /// <file>.keine-Datenbank, -2, ...: aside is that name, or stays empty when the
