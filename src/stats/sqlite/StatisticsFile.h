@@ -8,9 +8,10 @@
 
 namespace fenu {
 
-/// The statistics' file as the file system sees it, apart from SQLite: whether it
-/// can be written where it is, how to read it without leaving files beside it, and
-/// putting aside a file that is no database.
+/// The statistics' file as the file system sees it, apart from the store's
+/// connection: whether it can be written where it is, how to open it without
+/// leaving files beside it or making it, the lock for changing it under another
+/// copy's eyes, and putting aside a file that is no database.
 class TStatisticsFile {
 public:
     static constexpr const char* AsideSuffix = ".keine-Datenbank";
