@@ -31,7 +31,6 @@ expect_centred() {
 }
 
 # A window is found by its name before it has the keyboard: keys wait for that.
-has_keyboard() { xdotool getwindowfocus getwindowname | grep -q "$1"; }
 
 # "Schwierig" ends the first game within seconds with a new record.
 xdotool mousemove 5 5

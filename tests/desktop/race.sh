@@ -9,10 +9,10 @@ source "$(dirname "$0")/x_session.sh" python3
 
 # A record set by a first game of "Schwierig", named Rita.
 xdotool mousemove 5 5 && start_fenu && xdotool sleep 0.5 key F2
-wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
-xdotool sleep 0.3 type Rita && xdotool key Return
-wait_for 5 caption_matches '^Rekorde$' || fail "no records after the name prompt"
-xdotool sleep 0.3 key Return && end_by_sigterm "$fenu_pid"
+wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no name prompt after the game"
+xdotool type Rita && xdotool key Return
+wait_for 5 has_keyboard '^Rekorde$' || fail "no records after the name prompt"
+xdotool key Return && end_by_sigterm "$fenu_pid"
 run_file=$(ls "$scratch"/game/Rekordlauf-*-2.fenurun 2>/dev/null) || fail "no run kept for the record"
 settings_before=$(grep -a 'Rita' "$scratch/game/Settings.ini")
 

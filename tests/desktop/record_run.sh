@@ -68,8 +68,11 @@ refusal_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$mai
 refused_at_once() {
     xdotool mousemove --window "$records" 60 66 click --repeat 2 --delay 80 1
     wait_for 1 refusal_shown || { kill -KILL "$fenu_pid"; fail "$1 as a run: no box within a second"; }
-    xdotool key Return sleep 0.3 && ! refusal_shown || fail "Enter did not close the box"
+    # (The box is called "feNU" too; the main window has no keyboard while the records are open.)
+    wait_for 5 has_keyboard '^feNU$' || fail "the box did not get the keyboard"
+    xdotool key Return && wait_for 5 refusal_gone || fail "Enter did not close the box"
 }
+refusal_gone() { ! refusal_shown; }
 run_file="$scratch/game/Rekordlauf-Bonus-0.fenurun"
 # (the last item but three: no game yet to watch again, so that item is greyed and skipped)
 xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
@@ -80,12 +83,11 @@ rm "$run_file" && ln -s /dev/zero "$run_file" && refused_at_once "a link to /dev
 rm "$run_file" && xdotool key Return && wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' ||
     fail "Enter did not close the records"
 
-xdotool key F2
-wait_for 30 caption_matches '^Neuer Rekord$' || fail "no name prompt after the game"
-sleep 0.3
+wait_for 5 has_keyboard '^feNU$' && xdotool key F2
+wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no name prompt after the game"
 xdotool type Eva && xdotool key Return
-wait_for 5 caption_matches '^Rekorde$' || fail "no records after the name prompt"
-xdotool sleep 0.3 key Return
+wait_for 5 has_keyboard '^Rekorde$' || fail "no records after the name prompt"
+xdotool key Return
 wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"
 xdotool mousemove 5 5
 game_end=$(still_picture)
@@ -134,7 +136,7 @@ start_fenu '' "file://$scratch/Geteilt%20%E9.fenurun"
 wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file: URL was not played"
 end_by_sigterm "$fenu_pid"
 start_fenu '[Settings]\r\nMode=3\r\n'
-xdotool sleep 0.5 key F3
+wait_for 5 has_keyboard '^feNU$' && xdotool key F3
 wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "no last game after a restart"
 
 # The statistics kept the record's game as it ended, not its replays, and a game left with
@@ -150,10 +152,10 @@ kept_as_played() { [[ "$(endings)" =~ ^(berührt|gefangen)\ abgebrochen$ ]]; }
 wait_for 5 kept_as_played || fail "the games are not kept as played: '$(endings)'"
 main_window=$(xdotool search --name '^feNU$' | head -n1)
 xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
-wait_for 10 caption_matches '^Statistik$' || fail "the menu did not open the statistics"
-xdotool sleep 0.5 key Return
+wait_for 10 has_keyboard '^Statistik$' || fail "the menu did not open the statistics"
+xdotool key Return
 wait_for 5 sh -c '! xdotool search --name "^Statistik$"' || fail "Enter did not close the statistics"
-xdotool key F3
+wait_for 5 has_keyboard '^feNU$' && xdotool key F3
 wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "F3 did not play the custom game"
 
 # Strg+O during a game pauses it, with the pointer free to reach the dialog; cancelled,

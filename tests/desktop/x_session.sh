@@ -20,6 +20,9 @@ start_x_server() {
 start_x_server
 
 caption_matches() { xdotool search --name "$1"; }
+# Keys go to the window with the keyboard, which a window just shown gets only a moment
+# after it appears (later still on a loaded machine): wait for this before typing.
+has_keyboard() { xdotool getwindowfocus getwindowname | grep -q "$1"; }
 
 # start_fenu [settings [argument...]]: the program (the test's $fenu) started from a
 # folder of its own, where its Settings.ini is written (default: "Schwierig", whose
