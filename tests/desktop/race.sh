@@ -45,10 +45,10 @@ main_window=$(xdotool search --name '^feNU' | head -n1)
 wait_for 10 caption_matches "gegen Rita \\($points\\)" || fail "no race: $(xdotool getwindowname "$main_window")"
 wait_for 3 ghost_on_screen || fail "no ghost on the field"
 xdotool mousemove --window "$main_window" 300 250
-result_box() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
-wait_for 40 result_box || fail "no box at the end of the race"
+wait_for 40 box_shown || fail "no box at the end of the race"
 [[ "$(xdotool getwindowname "$main_window")" =~ ^feNU\ -\ \[[0-9]+\ Punkte(,\ [0-9]+\ Sek\.)?\]\ gegen\ Rita\ \($points\)( – überholt!)?$ ]] ||
     fail "the race's caption: $(xdotool getwindowname "$main_window")"
+wait_for 5 box_has_keyboard || fail "the box did not get the keyboard"
 xdotool key Return sleep 0.5 && end_by_sigterm "$fenu_pid"
 races=$(python3 -c 'import sqlite3, sys
 print(" ".join(str(r[0]) for r in sqlite3.connect(sys.argv[1]).execute("SELECT race FROM games ORDER BY id")))' \

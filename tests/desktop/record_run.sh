@@ -64,15 +64,13 @@ main_window=$(xdotool search --name '^feNU$' | head -n1)
 sleep 0.5
 
 # A pipe, then a link to /dev/zero, as the run of Ida's row: refused within a second.
-refusal_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
 refused_at_once() {
     xdotool mousemove --window "$records" 60 66 click --repeat 2 --delay 80 1
-    wait_for 1 refusal_shown || { kill -KILL "$fenu_pid"; fail "$1 as a run: no box within a second"; }
-    # (The box is called "feNU" too; the main window has no keyboard while the records are open.)
-    wait_for 5 has_keyboard '^feNU$' || fail "the box did not get the keyboard"
-    xdotool key Return && wait_for 5 refusal_gone || fail "Enter did not close the box"
+    wait_for 1 box_shown || { kill -KILL "$fenu_pid"; fail "$1 as a run: no box within a second"; }
+    wait_for 5 box_has_keyboard || fail "the box did not get the keyboard"
+    xdotool key Return && wait_for 5 box_gone || fail "Enter did not close the box"
 }
-refusal_gone() { ! refusal_shown; }
+box_gone() { ! box_shown; }
 run_file="$scratch/game/Rekordlauf-Bonus-0.fenurun"
 # (the last item but three: no game yet to watch again, so that item is greyed and skipped)
 xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
@@ -130,7 +128,7 @@ start_fenu '' "$scratch/Geteilt $(printf '\xe9').fenurun"
 wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file on the command line was not played"
 # (Its title's letters may be smoothed a shade apart from the first process's, which drew
 # the title screen first: the end is told by the picture standing and no box.)
-still_picture >/dev/null && ! refusal_shown || fail "the shared run did not play to its end"
+still_picture >/dev/null && ! box_shown || fail "the shared run did not play to its end"
 end_by_sigterm "$fenu_pid"
 start_fenu '' "file://$scratch/Geteilt%20%E9.fenurun"
 wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file: URL was not played"

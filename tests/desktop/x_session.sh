@@ -23,6 +23,12 @@ caption_matches() { xdotool search --name "$1"; }
 # Keys go to the window with the keyboard, which a window just shown gets only a moment
 # after it appears (later still on a loaded machine): wait for this before typing.
 has_keyboard() { xdotool getwindowfocus getwindowname | grep -q "$1"; }
+# A box of the game's, called "feNU" as the main window (the test's $main_window) is at rest.
+box_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
+box_has_keyboard() {
+    local focus
+    focus=$(xdotool getwindowfocus) && [[ "$focus" != "$main_window" && "$(xdotool getwindowname "$focus")" == feNU ]]
+}
 
 # start_fenu [settings [argument...]]: the program (the test's $fenu) started from a
 # folder of its own, where its Settings.ini is written (default: "Schwierig", whose
