@@ -57,7 +57,8 @@ const QString& TCircle::TitleText() {
     return text;
 }
 
-TCircle::TCircle(TGameState& fieldWindow) : TSprite(fieldWindow.Engine), fieldWindow_(fieldWindow) {
+TCircle::TCircle(TGameState& fieldWindow)
+    : TSprite(fieldWindow.Engine, CircleKind), fieldWindow_(fieldWindow) {
     RandomColor();
     RandomPosition();
     RandomVelocity(fieldWindow.GameConfig().MaxStartSpeed);
@@ -114,9 +115,9 @@ void TCircle::MoveStep(int32_t stepCount) {
 
 void TCircle::CollideWith(TSprite* otherSprite, bool& done) {
     TSprite::CollideWith(otherSprite, done);
-    auto* other = dynamic_cast<TCircle*>(otherSprite);
-    if (!other)
+    if (otherSprite->Kind() != CircleKind)
         return;
+    auto* other = static_cast<TCircle*>(otherSprite);
 
     const int64_t dx = static_cast<int64_t>(other->MidX()) - MidX();
     const int64_t dy = static_cast<int64_t>(other->MidY()) - MidY();

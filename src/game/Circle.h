@@ -38,6 +38,9 @@ public:
     /// radius 0, so from the whole field) and velocity; the creator sets the radius.
     explicit TCircle(TGameState& fieldWindow);
 
+    /// Every ball and bullet is of this kind, and no other sprite.
+    static constexpr TSpriteKind CircleKind = 1;
+
     void SetRadius(uint32_t r);
     uint32_t Radius() const { return radius_; }
 

@@ -34,7 +34,7 @@ int32_t SaturatingAdd(int32_t a, int32_t b) {
 
 } // namespace
 
-TSprite::TSprite(TSprite* parent) : id_(nextSpriteId++) {
+TSprite::TSprite(TSprite* parent, TSpriteKind kind) : id_(nextSpriteId++), kind_(kind) {
     if (!parent)
         return;
     parent_ = parent;

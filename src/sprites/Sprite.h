@@ -31,12 +31,18 @@ public:
 /// sprite can never match a sprite created later at the same address. 0 is "none".
 using TSpriteId = uint64_t;
 
+/// A number a family of sprite classes gives its members, so that a collision response
+/// tells its own kind from others by an integer. A dynamic_cast there compares type
+/// names as strings, and cost a crowded frame twice as much where the linker happened to
+/// put a name at the end of a page. 0 is a plain sprite.
+using TSpriteKind = uint32_t;
+
 /// Base of every sprite. Sprites form a tree rooted in a TSpriteEngine; a sprite
 /// owns its children and leaves its parent's lists when destroyed.
 class TSprite {
 public:
     /// Joins Parent's lists (Parent may be null only for an engine).
-    explicit TSprite(TSprite* parent);
+    explicit TSprite(TSprite* parent, TSpriteKind kind = 0);
     virtual ~TSprite();
     TSprite(const TSprite&) = delete;
     TSprite& operator=(const TSprite&) = delete;
@@ -59,6 +65,7 @@ public:
     double AbsoluteY() const;
 
     TSpriteId Id() const { return id_; }
+    TSpriteKind Kind() const { return kind_; }
     TSpriteEngine* Engine() const { return engine_; }
     TSprite* Parent() const { return parent_; }
 
@@ -86,6 +93,7 @@ private:
     std::vector<TSprite*> children_; ///< creation order; owned
     std::vector<TSprite*> drawList_; ///< the same children by Z ascending
     TSpriteId id_;
+    TSpriteKind kind_;
 };
 
 /// Root of the sprite tree. Runs the whole-tree move and draw passes and holds the
