@@ -25,10 +25,7 @@ caption_matches() { xdotool search --name "$1"; }
 has_keyboard() { xdotool getwindowfocus getwindowname | grep -q "$1"; }
 # A box of the game's, called "feNU" as the main window (the test's $main_window) is at rest.
 box_shown() { xdotool search --onlyvisible --name '^feNU$' | grep -vqx "$main_window"; }
-box_has_keyboard() {
-    local focus
-    focus=$(xdotool getwindowfocus) && [[ "$focus" != "$main_window" && "$(xdotool getwindowname "$focus")" == feNU ]]
-}
+box_has_keyboard() { local f; f=$(xdotool getwindowfocus) && [[ $f != "$main_window" && $(xdotool getwindowname "$f") == feNU ]]; }
 
 # start_fenu [settings [argument...]]: the program (the test's $fenu) started from a
 # folder of its own, where its Settings.ini is written (default: "Schwierig", whose
