@@ -134,7 +134,7 @@ start_fenu '' "file://$scratch/Geteilt%20%E9.fenurun"
 wait_for 10 caption_matches '^feNU - Rekordlauf von Eva \[' || fail "the file: URL was not played"
 end_by_sigterm "$fenu_pid"
 start_fenu '[Settings]\r\nMode=3\r\n'
-wait_for 5 has_keyboard '^feNU$' && xdotool key F3
+wait_for 5 has_keyboard '^feNU$' && xdotool sleep 0.5 key F3
 wait_for 5 caption_matches '^feNU - Letztes Spiel \[' || fail "no last game after a restart"
 
 # The statistics kept the record's game as it ended, not its replays, and a game left with
