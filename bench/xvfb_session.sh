@@ -3,7 +3,10 @@
 start_xvfb() {
     local fd_file
     fd_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fd_file" \
+    # -noreset: without it the server resets when its last client leaves, and a program
+    # started right after another one ended (peer_ratio.sh: the game after the widget)
+    # finds no display and aborts.
+    Xvfb -displayfd 3 -noreset -screen 0 "${SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fd_file" \
         >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
