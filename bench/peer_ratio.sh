@@ -8,6 +8,9 @@
 # slow alien ball; F2 every 150 moves of the pointer, about 4 s, so a game that ended
 # starts again; F2_EVERY=<moves> changes that, 35 keeps the game from ever ending) and the title screen, one after the other in the same X server, and
 # prints each one's share of one core and its ratio to the widget of that round.
+# REFERENCE=<build>/bench/moving_squares_widget measures it too in every round: the
+# plainest Qt program showing what play shows (two squares moving, repainted by region),
+# the floor a game built on Qt's widgets starts from.
 # Goal in play and on the title screen: at most 0.45. The time is counted by perf (linux-perf), to the
 # nanosecond: the clock ticks of /proc charge a whole tick to whoever runs when it
 # comes, and the widget's 16 ms timer keeps step with a 4 ms tick.
@@ -58,6 +61,17 @@ measure() {
     rm -rf "$counts"
 }
 
+# measure_alone <program> <window name>: measure for a program that takes no keys,
+# started for it and ended after.
+measure_alone() {
+    "$1" >/dev/null 2>&1 &
+    local pid=$! window
+    window=$(focus_game_window "$2")
+    measure "$pid" "$window" other
+    kill -TERM "$pid"
+    wait "$pid" 2>/dev/null || true
+}
+
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 start_xvfb
 prepare_program_folder "$fenu" 3
@@ -66,12 +80,11 @@ sed -i 's/^Radius1=.*/Radius1=10/; s/^MaxStartSpeed=.*/MaxStartSpeed=1/' "$PROGR
 
 ratios=$(mktemp)
 for round in $(seq "$rounds"); do
-    "$widget" >/dev/null 2>&1 &
-    pid=$!
-    window=$(focus_game_window "full frame")
-    read -r bare_program bare_server bare < <(measure "$pid" "$window" widget)
-    kill -TERM "$pid"
-    wait "$pid" 2>/dev/null || true
+    read -r bare_program bare_server bare < <(measure_alone "$widget" "full frame")
+
+    reference=
+    [ -n "${REFERENCE:-}" ] &&
+        read -r reference_program reference_server reference < <(measure_alone "$REFERENCE" "moving squares")
 
     "$PROGRAM" >/dev/null 2>"${PEER_LOG:-/dev/null}" &
     pid=$!
@@ -82,17 +95,20 @@ for round in $(seq "$rounds"); do
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
 
-    for row in "widget $bare_program $bare_server $bare" "play $play_program $play_server $play" \
-        "title $title_program $title_server $title"; do
+    rows=("widget $bare_program $bare_server $bare")
+    [ -n "$reference" ] && rows+=("squares $reference_program $reference_server $reference")
+    rows+=("play $play_program $play_server $play" "title $title_program $title_server $title")
+    for row in "${rows[@]}"; do
         read -r name program server total <<<"$row"
         awk -v r="$round" -v n="$name" -v p="$program" -v s="$server" -v t="$total" -v b="$bare" \
             'BEGIN { printf "round %d %-6s program %5.2f %% + X server %5.2f %% = %5.2f %% of one core, ratio %.3f\n", r, n, 100 * p, 100 * s, 100 * t, t / b }'
     done
-    awk -v p="$play" -v t="$title" -v b="$bare" 'BEGIN { printf "%.3f %.3f\n", p / b, t / b }' >>"$ratios"
+    awk -v p="$play" -v t="$title" -v r="${reference:-0}" -v b="$bare" \
+        'BEGIN { printf "%.3f %.3f %.3f\n", p / b, t / b, r / b }' >>"$ratios"
 done
 # The widget's share varies from round to round more than the game's: the median of
 # the rounds is the figure to go by.
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-echo "median ratio of $rounds rounds: play $(cut -d' ' -f1 "$ratios" | median), title $(cut -d' ' -f2 "$ratios" | median)"
+echo "median ratio of $rounds rounds: play $(cut -d' ' -f1 "$ratios" | median), title $(cut -d' ' -f2 "$ratios" | median)${REFERENCE:+, squares $(cut -d' ' -f3 "$ratios" | median)}"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$PROGRAM_DIR" "$ratios"
