@@ -157,7 +157,24 @@ void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QString& text) {
                                 y + context.TextHeight(text), 0, &text);
     if (NeedsDrawing(call))
         DeviceContext().TextOut(x, y, text);
+    else
+        DrawAgainWhereCleared(call, x, y, text);
     surface_.changes_.Drawn(call);
+}
+
+void TDirectDrawSurfaceCanvas::DrawAgainWhereCleared(const TDrawCall& call, int x, int y,
+                                                     const QString& text) {
+    const TRect cleared = surface_.standingCleared_[surface_.changes_.DrawnSinceFill().size()];
+    if (Empty(cleared))
+        return;
+    // Only where the fill cleared it: text drawn over itself is bolder at its edges.
+    if (DeviceContext().TextOutClipped(x, y, text, cleared))
+        return;
+    Release();
+    surface_.ClippedBounds(std::span<const TDrawCall>(&call, 1));
+    surface_.Record(surface_.surface_->FillRects(
+        surface_.changes_.DrawnFill(), std::span<const TRect>(surface_.drawnBounds_.data(), 1)));
+    DeviceContext().TextOut(x, y, text);
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(const QString& text) {
@@ -227,7 +244,7 @@ bool TDirectDrawSurface::FillDrawn(uint32_t rawValue, size_t standing) {
     if (!changes_.FilledWith(rawValue))
         return false;
     const TRect buffer{0, 0, Width(), Height()};
-    const size_t count = ClippedBounds(changes_.DrawnSinceFill().subspan(standing));
+    size_t count = ClippedBounds(changes_.DrawnSinceFill().subspan(standing));
     int64_t area = 0;
     for (size_t i = 0; i < count; ++i) {
         const TRect& r = drawnBounds_[i];
@@ -236,6 +253,21 @@ bool TDirectDrawSurface::FillDrawn(uint32_t rawValue, size_t standing) {
     // Past half the buffer, clearing rectangle by rectangle gains nothing.
     if (area > int64_t{buffer.Right} * buffer.Bottom / 2)
         return false;
+    // Where a call drawn over a text left standing is cleared, so is the text: the box
+    // of those parts is cleared whole, and the text drawn again in it.
+    const std::span<const TDrawCall> texts = changes_.DrawnSinceFill().first(standing);
+    const size_t others = count;
+    for (size_t t = 0; t < standing; ++t) {
+        TRect& box = standingCleared_[t];
+        box = TRect{};
+        for (size_t i = 0; i < others; ++i) {
+            const TRect part = Intersection(texts[t].Bounds, drawnBounds_[i]);
+            if (!Empty(part))
+                box = Empty(box) ? part : Bounding(box, part);
+        }
+        if (!Empty(box))
+            drawnBounds_[count++] = box;
+    }
     // A refusal (a new pixel ratio) is overwritten by the whole fill that follows.
     return Record(surface_->FillRects(
                rawValue, std::span<const TRect>(drawnBounds_.data(), count))) == PlatformResult::Ok;

@@ -50,6 +50,8 @@ private:
                    const QString* text = nullptr) const;
     /// False when the call's pixels were left standing through the last fill.
     bool NeedsDrawing(const TDrawCall& call);
+    /// Draws a text left standing again where the last fill cleared into it.
+    void DrawAgainWhereCleared(const TDrawCall& call, int x, int y, const QString& text);
 
     TDirectDrawSurface& surface_;
     TCanvas* deviceContext_ = nullptr;
@@ -126,6 +128,9 @@ private:
     std::unique_ptr<TDirectDrawSurfaceCanvas> canvas_;
     TFrameChanges changes_;
     std::vector<TRect> drawnBounds_ = std::vector<TRect>(TFrameChanges::MaxCalls);
+    /// For each text left standing through the last fill, the box the fill cleared of
+    /// it (empty: none).
+    std::vector<TRect> standingCleared_ = std::vector<TRect>(TFrameChanges::MaxCalls);
 };
 
 } // namespace fenu

@@ -10,20 +10,6 @@ int64_t Area(const TRect& r) {
     return int64_t{r.Right - r.Left} * (r.Bottom - r.Top);
 }
 
-TRect Bounding(const TRect& a, const TRect& b) {
-    return TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-                 std::max(a.Bottom, b.Bottom)};
-}
-
-TRect Intersection(const TRect& a, const TRect& b) {
-    return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-                 std::min(a.Bottom, b.Bottom)};
-}
-
-bool Empty(const TRect& r) {
-    return r.Right <= r.Left || r.Bottom <= r.Top;
-}
-
 } // namespace
 
 bool TDrawCall::SamePixels(const TDrawCall& other) const {
@@ -63,8 +49,8 @@ size_t TFrameChanges::StandingPrefix() const {
     const std::vector<TDrawCall>& calls = drawn_.Calls;
     size_t count = 0;
     while (count < calls.size() && calls[count].Kind == TDrawCall::TKind::Text) {
-        for (size_t other = 0; other < calls.size(); ++other)
-            if (other != count && !Empty(Intersection(calls[count].Bounds, calls[other].Bounds)))
+        for (size_t other = 0; other < count; ++other)
+            if (!Empty(Intersection(calls[count].Bounds, calls[other].Bounds)))
                 return count;
         ++count;
     }

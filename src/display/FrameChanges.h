@@ -67,10 +67,12 @@ public:
     void Drawn(const TDrawCall& call);
 
     /// How many of the calls drawn since the fill may stand through a fill in the
-    /// same colour: texts at the start of the picture whose bounds meet no other
-    /// call's. A title drawn unchanged in every frame then costs neither its clearing
-    /// nor its drawing, which is most of such a frame. Only texts: a disc is cheaper
-    /// to draw again than to compare, and it seldom stays where it was.
+    /// same colour: texts at the start of the picture whose bounds meet no text before
+    /// them. A title drawn unchanged in every frame then costs neither its clearing
+    /// nor its drawing, which is most of such a frame; where a later call was drawn
+    /// over it, the fill clears into it and only that part is drawn again. Only
+    /// texts: a disc is cheaper to draw again than to compare, and it seldom stays
+    /// where it was.
     size_t StandingPrefix() const;
     /// Whether call is the next of the calls left standing, in the same place: its
     /// pixels are on the buffer already, so it need not be drawn.

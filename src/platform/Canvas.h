@@ -34,6 +34,9 @@ public:
     /// Text with its top-left corner at (x, y); on a solid brush the text cell
     /// gets the brush colour as background, on a clear brush none.
     virtual void TextOut(int x, int y, const QString& text) = 0;
+    /// TextOut drawing only the pixels within clip (field pixels); false, with nothing
+    /// drawn, where the canvas cannot clip.
+    virtual bool TextOutClipped(int, int, const QString&, const TRect&) { return false; }
     virtual int TextWidth(const QString& text) = 0;
     virtual int TextHeight(const QString& text) = 0;
 };

@@ -26,6 +26,21 @@ constexpr bool Overlap(const TRect& a, const TRect& b) {
     return a.Left < b.Right && a.Right > b.Left && a.Top < b.Bottom && a.Bottom > b.Top;
 }
 
+constexpr bool Empty(const TRect& r) {
+    return r.Right <= r.Left || r.Bottom <= r.Top;
+}
+
+constexpr TRect Intersection(const TRect& a, const TRect& b) {
+    return TRect{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+                 a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+}
+
+/// The smallest rectangle holding both.
+constexpr TRect Bounding(const TRect& a, const TRect& b) {
+    return TRect{a.Left < b.Left ? a.Left : b.Left, a.Top < b.Top ? a.Top : b.Top,
+                 a.Right > b.Right ? a.Right : b.Right, a.Bottom > b.Bottom ? a.Bottom : b.Bottom};
+}
+
 /// A 24-bit colour as 0x00RRGGBB. Canvas colours are always given this way.
 using TColor = uint32_t;
 

@@ -221,6 +221,29 @@ void QtCanvas::TextOut(int x, int y, const QString& text) {
     Painter().drawImage(QPoint(x, y), picture.Picture.Picture());
 }
 
+bool QtCanvas::TextOutClipped(int x, int y, const QString& text, const TRect& clip) {
+    const int ratio = WholeRatio();
+    if (image_ == nullptr || ratio <= 0)
+        return false;
+    if (text.isEmpty())
+        return true;
+    const TTextPicture& picture = TextPicture(text);
+    const QRect deviceClip =
+        QRect(clip.Left * ratio, clip.Top * ratio, (clip.Right - clip.Left) * ratio,
+              (clip.Bottom - clip.Top) * ratio)
+            .intersected(image_->rect());
+    if (brushStyle_ == TBrushStyle::bsSolid) {
+        const QRect cell =
+            QRect(x * ratio, y * ratio, picture.Advance * ratio, metrics_.height() * ratio)
+                .intersected(deviceClip);
+        if (!cell.isEmpty())
+            FillDeviceRect(*image_, cell.left(), cell.top(), cell.width(), cell.height(),
+                           brushColor_);
+    }
+    BlendPicture(*image_, picture.Picture, int64_t{x} * ratio, int64_t{y} * ratio, deviceClip);
+    return true;
+}
+
 const QtCanvas::TTextPicture& QtCanvas::TextPicture(const QString& text) {
     // The picture has the density of the image it is drawn onto, so that it is
     // copied pixel for pixel and the text stays as sharp as if drawn directly.

@@ -56,6 +56,7 @@ public:
     void Ellipse(int x1, int y1, int x2, int y2) override;
     void Line(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const QString& text) override;
+    bool TextOutClipped(int x, int y, const QString& text, const TRect& clip) override;
     int TextWidth(const QString& text) override;
     int TextHeight(const QString& text) override;
 

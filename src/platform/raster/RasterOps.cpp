@@ -51,9 +51,12 @@ TBlendablePicture::TBlendablePicture(QImage picture) : picture_(std::move(pictur
     }
 }
 
-void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left, int64_t top) {
-    const int64_t width = image.width();
-    const int64_t height = image.height();
+void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left, int64_t top,
+                  const QRect& clip) {
+    const int64_t width = std::min<int64_t>(image.width(), int64_t{clip.left()} + clip.width());
+    const int64_t height = std::min<int64_t>(image.height(), int64_t{clip.top()} + clip.height());
+    const int64_t clipLeft = std::max(0, clip.left());
+    const int64_t clipTop = std::max(0, clip.top());
     if (left >= width || top >= height || left + picture.picture_.width() <= 0 ||
         top + picture.picture_.height() <= 0)
         return;
@@ -63,13 +66,13 @@ void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left,
     const qsizetype sourceStride = picture.picture_.bytesPerLine();
     for (const TBlendablePicture::TRun& run : picture.runs_) {
         const int64_t y = top + run.Row;
-        if (y < 0 || y >= height)
+        if (y < clipTop || y >= height)
             continue;
         uint32_t* target = reinterpret_cast<uint32_t*>(bits + y * stride);
         const uint32_t* source =
             reinterpret_cast<const uint32_t*>(sourceBits + run.Row * sourceStride) - left;
         const int64_t end = std::min<int64_t>(left + run.End, width);
-        for (int64_t x = std::max<int64_t>(left + run.Begin, 0); x < end; ++x) {
+        for (int64_t x = std::max<int64_t>(left + run.Begin, clipLeft); x < end; ++x) {
             const uint32_t alpha = source[x] >> 24;
             target[x] = alpha == 255
                             ? source[x]

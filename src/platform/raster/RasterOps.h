@@ -2,6 +2,7 @@
 
 #include "platform/Geometry.h"
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -52,7 +53,7 @@ public:
 
 private:
     friend void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left,
-                             int64_t top);
+                             int64_t top, const QRect& clip);
     struct TRun {
         int32_t Row = 0;
         int32_t Begin = 0;
@@ -64,8 +65,9 @@ private:
 };
 
 /// Draws the picture over the image with its top-left corner at the device position,
-/// clipped to the image (source-over).
-void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left, int64_t top);
+/// clipped to the image and to clip (device pixels; by default none) (source-over).
+void BlendPicture(QImage& image, const TBlendablePicture& picture, int64_t left, int64_t top,
+                  const QRect& clip = QRect(0, 0, INT_MAX, INT_MAX));
 
 /// A stroke of the given width (device pixels) with round caps from (ax, ay) to
 /// (bx, by) in device coordinates, its edges smoothed over one pixel.
