@@ -210,32 +210,25 @@ TEST(RegionPresentation, ATextStandsThroughAFillUntilThePictureGoesOnWithoutIt) 
         goOn();
         EXPECT_EQ(back.Image()->copy(area), black);
     }
-}
-
-// Discs moving over a standing text clear into it; it is drawn again only there, and
-// every picture is the one a whole fill and drawing give.
-TEST(RegionPresentation, DiscsCrossingAStandingTextLeaveThePictureOfAWholeDrawing) {
-    TWindowedView view(true);
-    view.form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view.form));
-    TDirectDrawSurface& back = *view.draw.Surface();
-    const auto frame = [&](int x, bool whole) {
+    // Two discs crossing it clear into it (the box of both holds text between them):
+    // every picture is still the one a whole fill and drawing give.
+    const auto crossed = [&](int x, bool whole) {
         back.FillsOnlyDrawn = !whole;
         back.Fill(0);
-        TDirectDrawSurfaceCanvas& canvas = back.Canvas();
-        canvas.SetFontColor(0xFFFFFF);
-        canvas.SetFontSize(30);
-        canvas.TextOut(10, 10, QStringLiteral("f e N U"));
-        canvas.Ellipse(x, 12, x + 16, 28); // two apart: the box of both holds text between
-        canvas.Ellipse(x + 50, 30, x + 66, 46);
+        back.Canvas().SetFontSize(30);
+        back.Canvas().TextOut(10, 10, QStringLiteral("f e N U"));
+        back.Canvas().TextOut(40, 26, QStringLiteral("f e N U")); // meets the first: no standing
+        back.Canvas().Ellipse(x, 12, x + 16, 28);
+        back.Canvas().Ellipse(x + 50, 30, x + 66, 46);
         back.ReleaseCanvas();
         view.draw.Flip();
         return back.Image()->copy();
     };
-    frame(0, true);
+    back.ReleaseCanvas();
+    crossed(0, true);
     for (int x = 12; x < 132; x += 12) {
-        const QImage kept = frame(x, false); // follows the whole picture with the discs at x - 12
-        EXPECT_EQ(kept, frame(x, true)) << "discs at " << x;
+        const QImage kept = crossed(x, false);
+        EXPECT_EQ(kept, crossed(x, true)) << "discs at " << x;
     }
 }
 
