@@ -122,7 +122,8 @@ bool TGame::BonusOn() const {
 }
 
 TRunSettings TGame::RunSettings() const {
-    return {Mode, BonusOn(), CurrentConfig, ClientWidth, ClientHeight, GameRandom().Seed()};
+    return {std::min(Mode, CustomMode), BonusOn(), CurrentConfig, ClientWidth, ClientHeight,
+            GameRandom().Seed()};
 }
 
 void TGame::StartReplay(TRunRecording run, const QString& player) {

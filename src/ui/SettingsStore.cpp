@@ -103,10 +103,10 @@ TRecord ReadRecord(const TProfileFile& file, size_t table, int n) {
 void ReadSettings(const TProfileFile& file, TGameState& game) {
     const TConfiguration& first = game.Presets[0];
     // The difficulty is a byte, and any byte beyond the presets' means the custom
-    // difficulty: the game holds, records and writes back the one number of that (a
-    // run file keeps no other).
+    // difficulty. The byte is kept as it stands and written back so; what the game
+    // hands on (run files, statistics) names the custom difficulty by CustomMode.
     const int64_t mode = ReadInteger(file, SettingsSection, QStringLiteral("Mode"), 0);
-    game.Mode = std::min(static_cast<TMode>(static_cast<uint32_t>(mode) & 0xFF), CustomMode);
+    game.Mode = static_cast<TMode>(static_cast<uint32_t>(mode) & 0xFF);
     if (game.Options)
         game.Options->CheckDifficulty(game.Mode);
 

@@ -21,7 +21,7 @@ QString CannotWriteIn(const QString& path);
 
 /// The values of the settings file in a profile document: Mode and its radio item,
 /// CurrentConfig, the two option check marks and the records. A Mode beyond the
-/// presets is CustomMode; out-of-range numbers are clamped to what the custom dialog
+/// presets (its low byte kept) is custom; out-of-range numbers are clamped to what the custom dialog
 /// allows (count 1..20, radii 1..100, speed 1..30); text that is no 32-bit integer
 /// gives the key's default.
 void ReadSettings(const TProfileFile& file, TGameState& game);

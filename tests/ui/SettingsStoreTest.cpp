@@ -90,15 +90,15 @@ TEST_F(SettingsStoreTest, TheConfigurationComesFromTheFileNotFromTheMode) {
     EXPECT_EQ(game.CurrentConfig.BallRadii, std::vector<int32_t>(2, 31));
 }
 
-TEST_F(SettingsStoreTest, ModeIsAByteAndAnyButAPresetsIsTheCustomDifficultyWrittenSo) {
-    Load("[Settings]\nMode=200\n");
-    EXPECT_EQ(game.Mode, CustomMode);
-    EXPECT_EQ(marks.Difficulty, CustomMode);
+TEST_F(SettingsStoreTest, ModeIsAByteKeptAsItStandsAndAnyButAPresetsIsTheCustomDifficulty) {
+    Load("[Settings]\nMode=7\n");
+    EXPECT_EQ(game.Mode, 7);
+    EXPECT_EQ(marks.Difficulty, 7) << "checks the custom item";
     Save();
-    EXPECT_TRUE(FileBytes().contains("\nMode=3\n"));
+    EXPECT_TRUE(FileBytes().contains("\nMode=7\n"));
 
     Load("[Settings]\nMode=-1\n");
-    EXPECT_EQ(game.Mode, CustomMode);
+    EXPECT_EQ(game.Mode, 255);
     Load("[Settings]\nMode=258\n"); // a byte: its low eight bits
     EXPECT_EQ(game.Mode, 2);
 }
