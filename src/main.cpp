@@ -2,6 +2,7 @@
 // message loop until the main window is closed.
 #include "platform/Clock.h"
 #include "platform/app/FontConfigWarmUp.h"
+#include "platform/app/NoDisplayExit.h"
 #include "platform/app/QtApplication.h"
 #include "platform/app/QtTranslations.h"
 #include "platform/app/TerminationSignals.h"
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include <QAction>
 #include <QTimer>
@@ -42,7 +44,9 @@ int main(int argc, char** argv) {
     if (commandLine.Exit)
         return *commandLine.Exit;
     fenu::FontConfigWarmUp fontConfig;
+    auto noDisplayExit = std::make_unique<fenu::NoDisplayExit>();
     fenu::QtApplication app(argc, argv);
+    noDisplayExit.reset();
     // Before the first window: Qt's dialogs and buttons speak German from the start.
     QTranslator qtTranslations;
     fenu::InstallQtTranslations(qtTranslations);

@@ -57,6 +57,10 @@ no_display() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "
 help=$(no_display --help) && [[ "$help" == *--version* ]] || fail "fenu --help: $help"
 version=$(no_display --version) && [[ "$version" =~ ^feNU\ [0-9.]+$ ]] || fail "fenu --version: $version"
 ! bogus=$(no_display --bogus) && [[ "$bogus" == *"'bogus'"* ]] || fail "fenu --bogus: $bogus"
+# Without a display it says so in German and ends with status 1, not an abort.
+status=0 && alone=$(no_display) || status=$?
+[[ $status == 1 && "$alone" == *"keine Anzeige"*DISPLAY* && "$alone" != *Reinstall* ]] ||
+    fail "fenu without a display ($status): $alone"
 
 xdotool mousemove 5 5
 start_fenu '[Settings]\r\nMode=2\r\n[Bonus Records]\r\nPoints0=5\r\nPlayer0=Ida\r\n'
