@@ -12,6 +12,7 @@
 #include "ui/RecordRuns.h"
 #include "ui/SettingsPath.h"
 #include "ui/SettingsStore.h"
+#include "ui/SteppingAside.h"
 
 #include <cstdio>
 #include <utility>
@@ -101,6 +102,11 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     game_->Options = this;
 
     ConnectMenu();
+    // The item chosen in a menu is carried out as the menu closes, so what paused
+    // the game is forgotten only after that.
+    new TSteppingAside([this](bool byMenu) { PauseForWindow(byMenu); },
+                       [this] { QTimer::singleShot(0, this, [this] { pausedByMenu_ = false; }); },
+                       this);
     FormCreate();
 }
 
@@ -267,8 +273,12 @@ void TForm1::ConnectMenu() {
     connect(&m, &TMainMenu::OptionenMenuClicked, this,
             [this] { Guarded([&] { Optionen1Click(); }); });
     connect(m.Neu1, &QAction::triggered, this, [this] { Guarded([&] { game_->Neu1Click(); }); });
-    connect(m.Pause1, &QAction::triggered, this,
-            [this] { Guarded([&] { game_->Pause1Click(); }); });
+    connect(m.Pause1, &QAction::triggered, this, [this] {
+        Guarded([&] {
+            if (!std::exchange(pausedByMenu_, false))
+                game_->Pause1Click();
+        });
+    });
     connect(m.Abbrechen1, &QAction::triggered, this,
             [this] { Guarded([&] { game_->Abbrechen1Click(); }); });
     connect(m.Rekorde1, &QAction::triggered, this, [this] { Guarded([&] { Rekorde1Click(); }); });
@@ -514,12 +524,7 @@ void TForm1::LetztesSpiel1Click() {
 }
 
 void TForm1::RekordlaufOeffnen1Click() {
-    // Opening a run leaves the game anyway. Paused first, it does not run on and end
-    // behind the dialog, and the pointer is free to reach the dialog.
-    if (!game_->AttractMode && game_->GameOverStep == 0 && DXTimer.Enabled()) {
-        game_->Pause1Click();
-        SetPauseChecked(true);
-    }
+    PauseForWindow(); // also where no dialog shows (ChooseRunFile)
     const TFocusReturn focusReturn(*this);
     const QString path = ChooseRunFile
                              ? ChooseRunFile()
@@ -547,6 +552,15 @@ void TForm1::WriteLastGame() {
     // Only for watching it again: no box interrupts the player for it.
     if (!failure.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(failure));
+}
+
+void TForm1::PauseForWindow(bool byMenu) {
+    // A replay holds no pointer and counts no time of the player's: it plays on.
+    if (!game_ || game_->AttractMode || game_->GameOverStep != 0 || !DXTimer.Enabled() ||
+        game_->Replaying())
+        return;
+    game_->Pause1Click();
+    pausedByMenu_ = byMenu;
 }
 
 void TForm1::RefuseRecordRun(const QString& reason) {

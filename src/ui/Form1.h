@@ -205,6 +205,10 @@ private:
     /// Writes the last game's run file, unless it is written.
     void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
+    /// Pauses the player's running game as "Pause" does, for a dialog, box or menu
+    /// (byMenu) that shows: it does not run on and end behind it, and the pointer is
+    /// free to reach it. The player resumes with "Pause" as after any pause.
+    void PauseForWindow(bool byMenu = false);
 
     TForm1Services services_;
     QString settingsFile_;
@@ -228,6 +232,9 @@ private:
     QByteArray lastGame_;
     QString racerName_; ///< the name the last race's run was saved under
     bool lastGameWritten_ = true;
+    /// The game was paused by the opening of a menu still open, or just closed: its
+    /// "Pause" then keeps the game paused rather than resuming it.
+    bool pausedByMenu_ = false;
     bool destroyed_ = false;
     bool endedBySystem_ = false;
     bool shownBefore_ = false;
