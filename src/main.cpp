@@ -13,6 +13,7 @@
 #include "platform/window/QtDrawAreaWidget.h"
 #include "ui/CommandLine.h"
 #include "ui/Form1.h"
+#include "ui/FreshDialogClicks.h"
 #include "ui/InfoDlg.h"
 #include "ui/MainMenu.h"
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     fenu::TModuleSoundPlayer sounds;
     fenu::X11WindowFill windowFill(fenu::X11WindowFill::ApplicationConnection());
     fenu::TForm1 form1({app, clock, clock, cursor, &sounds, QString()});
+    const fenu::TFreshDialogClicks freshDialogClicks;
     cursor.SetArea(&form1.DrawAreaWidget());
     form1.DrawAreaWidget().SetWindowFill(&windowFill);
 

@@ -52,10 +52,24 @@ wait_for 5 sh -c "[ \"\$(xdotool getwindowgeometry '$main_window' | grep -o '[0-
 xdotool key F2
 wait_for 5 caption_matches 'Punkte' || fail "F2 right after the start did not start a game"
 
+# The player fires bullets as the game ends and goes on clicking into the dialogs its
+# end opens, on the prompt's "OK" and on "Rekorde löschen": neither is pressed.
+click_on() {
+    [[ -n ${clicker:-} ]] && kill "$clicker"
+    xdotool search --name "$1" mousemove --window %1 "$2" "$3"
+    while :; do xdotool click 1 sleep 0.1; done &
+    clicker=$! && started "$clicker"
+}
+stop_clicking() { kill "$clicker" && sleep 0.7 && clicker=; }
+while :; do xdotool click 1 sleep 0.1; done &
+clicker=$! && started "$clicker"
 wait_for 30 has_keyboard '^Neuer Rekord$' || fail "no name prompt after the game"
+click_on '^Neuer Rekord$' 189 168 && sleep 1.5 && stop_clicking
+has_keyboard '^Neuer Rekord$' || fail "clicks from the game confirmed the name prompt"
 expect_centred '^Neuer Rekord$'
 xdotool key Return
 wait_for 5 has_keyboard '^Rekorde$' || fail "Enter in the name prompt did not show the records"
+click_on '^Rekorde$' 228 156 && sleep 1 && stop_clicking
 expect_centred '^Rekorde$'
 xdotool key Return
 wait_for 5 sh -c '! xdotool search --name "^Rekorde$"' || fail "Enter did not close the records"

@@ -2,6 +2,7 @@
 
 #include "support/FakeServices.h"
 #include "ui/DialogTestHelpers.h"
+#include "ui/FreshDialogClicks.h"
 #include "ui/InfoDlg.h"
 #include "ui/SettingsStore.h"
 
@@ -170,6 +171,29 @@ TEST_F(Form3Test, ClearingEmptiesOnlyTheShownTable) {
     EXPECT_EQ(Row(0), (QStringList{"Einfach", "-", ""})) << "the list is redrawn";
     form.TabControl1->SetTabIndex(0);
     EXPECT_EQ(Row(0), (QStringList{"Einfach", "1", "P00"}));
+}
+
+// Clicks fired at the game as it ends go on into the dialog its end opens: they never
+// press "Rekorde löschen", as long as they go on; a click after a pause does.
+TEST_F(Form3Test, ClicksFromBeforeItShowedNeverClearTheRecords) {
+    const TFreshDialogClicks guard(nullptr, 300);
+    records[0][0] = {5, QStringLiteral("Ida")};
+    form.show();
+    // As the window system delivers them, to the window: the focus moves first there.
+    const auto click = [this] {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                          form.Button1->mapTo(&form, form.Button1->rect().center()));
+    };
+    for (int n = 0; n < 5; ++n) {
+        click();
+        QTest::qWait(150);
+    }
+    EXPECT_EQ(records[0][0].Points, 5u) << "the burst went on past the first 300 ms";
+    EXPECT_FALSE(form.Button1->hasFocus()) << "Enter would clear the records";
+    QTest::qWait(350);
+    click();
+    EXPECT_EQ(records[0][0].Points, 0u) << "a click after a pause counts";
+    form.hide();
 }
 
 TEST_F(Form3Test, OkEnterAndTheCloseBoxCloseItButEscapeDoesNot) {
