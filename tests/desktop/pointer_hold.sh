@@ -26,11 +26,12 @@ read_field() {
 }
 in_field() { ((left <= $1 && $1 < left + 625 && top <= $2 && $2 < top + 500)); }
 
-# Mode 3: one small, slow alien ball and a slow player, so the game runs until the
-# player's ball catches a resting pointer; custom games keep no records, so no prompt.
+# Mode 7 (any beyond the presets is the custom difficulty): one small, slow alien ball
+# and a slow player, so the game runs until the player's ball catches a resting pointer;
+# custom games keep no records, so no prompt.
 # A second argument (the alien ball's radius and speed) makes a game that soon ends.
 start_game() {
-    start_fenu "[Settings]\r\nMode=3\r\nCountBalls=1\r\nRadius1=${1:-3}\r\nRadius2=20\r\nMaxStartSpeed=${2:-1}\r\nPlaySounds=0\r\nBonus Points=0\r\n"
+    start_fenu "[Settings]\r\nMode=7\r\nCountBalls=1\r\nRadius1=${1:-3}\r\nRadius2=20\r\nMaxStartSpeed=${2:-1}\r\nPlaySounds=0\r\nBonus Points=0\r\n"
     sleep 0.5
     read_field
     xdotool mousemove "$mid_x" "$mid_y" key F2
@@ -154,7 +155,12 @@ Statistik:Escape:Down Down Down Down Down
 Info über feNU:Escape:Right Right Down
 Benutzerdefinierte Einstellungen:Escape:Right Down Down Down Down
 EOF
-    kill_game
+    # The last game plays again (its run names the custom difficulty as 3), and the
+    # Mode is written back as it stood.
+    xdotool key F3
+    wait_for 5 caption_matches 'Letztes Spiel' || fail "F3 did not play the last game again"
+    end_by_sigterm "$fenu_pid"
+    tr -d '\r' <"$scratch/game/Settings.ini" | grep -qx 'Mode=7' || fail "Mode=7 not kept: $(cat "$scratch/game/Settings.ini")"
     echo "$label: passed"
 }
 
