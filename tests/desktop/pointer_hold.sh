@@ -170,6 +170,22 @@ wait_for 5 xdotool search --name '^xmessage$' || fail "xmessage did not start"
 other_window=$(xdotool search --name '^xmessage$' | head -n1)
 
 scenario "bare X server"
+
+# A box the program raises on its own as a game starts (its statistics file is no
+# database, and is put aside) pauses the game as a dialog does.
+label="a box at a game's start"
+mkdir -p "$scratch/game" && rm -f "$scratch/game/Statistik.sqlite"* && head -c 8192 /dev/urandom >"$scratch/game/Statistik.sqlite"
+start_fenu "[Settings]\r\nMode=7\r\nCountBalls=1\r\nRadius1=3\r\nRadius2=20\r\nMaxStartSpeed=1\r\n"
+main_window=$(xdotool search --name '^feNU' | head -n1)
+read_field && xdotool sleep 0.5 mousemove "$mid_x" "$mid_y" key F2
+wait_for 5 box_shown || fail "no box for a statistics file that is no database"
+expect_free "behind the box"
+caption_stands || fail "the game ran on behind the box"
+wait_for 5 box_has_keyboard && xdotool key Return
+wait_for 5 has_keyboard '^feNU' && xdotool mousemove "$mid_x" "$mid_y" sleep 0.5 key p sleep 0.3
+expect_held "once resumed after the box"
+kill_game
+
 if command -v jwm >/dev/null; then
     HOME="$scratch" jwm >/dev/null 2>&1 &
     started $!
