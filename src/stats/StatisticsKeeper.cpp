@@ -20,10 +20,8 @@ TStatistics* TStatisticsKeeper::Store(int lockWaitMs) {
         store_ = modules_.OpenStore(file_);
         if (store_) {
             store_->SetLockWait(lockWaitMs);
-            // Qt SQL registers the last of its exit handlers as it opens the file.
+            // Opened at once, so that a file put aside is told before it is used.
             store_->Unwritable();
-            if (OnLoaded)
-                OnLoaded();
         }
     }
     return store_.get();
