@@ -53,6 +53,9 @@ public:
     virtual TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) = 0;
     /// Where a file that was no database has been put; empty while none was.
     virtual QString KeptAside() const = 0;
+    /// Whether the file was found damaged when last used; it is opened anew and
+    /// checked again at the next use, in case it was mended meanwhile.
+    virtual bool Damaged() const = 0;
 };
 
 } // namespace fenu

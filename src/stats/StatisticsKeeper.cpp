@@ -55,9 +55,16 @@ void TStatisticsKeeper::Keep(const TPlayedGame& game, const TReport& report) {
     ReportKeptAside(report);
     if (failure.isEmpty() || std::exchange(failureReported_, true))
         return;
-    report(QStringLiteral("Die Statistik kann gerade nicht gespeichert werden. feNU versucht es "
-                          "nach jedem Spiel und beim Beenden noch einmal.\n\n") +
-           failure);
+    // Damage that stays is no passing trouble: the player is told the way out.
+    if (store_->Damaged())
+        report(QStringLiteral("Die Statistik kann nicht gespeichert werden: die Datei ist "
+                              "beschädigt.\n\nUnter Spiel > Statistik... kann sie beiseitegelegt "
+                              "und eine neue begonnen werden. Wird die Datei bis dahin "
+                              "repariert, speichert feNU die Spiele dieses Laufs doch noch."));
+    else
+        report(QStringLiteral("Die Statistik kann gerade nicht gespeichert werden. feNU versucht "
+                              "es nach jedem Spiel und beim Beenden noch einmal.\n\n") +
+               failure);
 }
 
 void TStatisticsKeeper::KeepPending(const TReport& report) {

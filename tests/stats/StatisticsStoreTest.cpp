@@ -6,12 +6,19 @@
 #include "stats/StatisticsKeeper.h"
 #include "stats/sqlite/SqliteFailure.h"
 
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -50,6 +57,41 @@ protected:
         return value;
     }
 
+    /// The file as the version before races left it, with one game of 12 points.
+    void MakeVersion1File() {
+        Raw("CREATE TABLE games (id INTEGER PRIMARY KEY, started TEXT NOT NULL, mode INTEGER NOT "
+            "NULL, balls INTEGER, ball_radius INTEGER, player_radius INTEGER, max_speed INTEGER, "
+            "bonus INTEGER NOT NULL, time_points INTEGER NOT NULL, bonus_points INTEGER NOT NULL, "
+            "seconds REAL NOT NULL, ending TEXT NOT NULL)");
+        Raw("INSERT INTO games (started, mode, bonus, time_points, bonus_points, seconds, ending) "
+            "VALUES ('2026-12-08 09:00:00.000', 1, 0, 12, 0, 12.5, 'berührt')");
+        Raw("PRAGMA user_version = 1");
+    }
+
+    /// Permissions do not hold the superuser back: as root, the checks run in a
+    /// child process that has become nobody, in a folder of its own.
+    template <class Checks> void AsUnprivileged(Checks checks) {
+        if (::geteuid() != 0)
+            return checks();
+        const passwd* nobody = ::getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        ASSERT_EQ(
+            ::chown(QFile::encodeName(folder.path()).constData(), nobody->pw_uid, nobody->pw_gid),
+            0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+                ::setuid(nobody->pw_uid) != 0)
+                ::_exit(2);
+            checks();
+            std::fflush(stdout);
+            ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "as nobody: " << status;
+    }
+
     QTemporaryDir folder;
     QString file = folder.filePath(QStringLiteral("Statistik.sqlite"));
     QString settings = folder.filePath(QStringLiteral("Settings.ini"));
@@ -58,14 +100,7 @@ protected:
 };
 
 TEST_F(StatisticsStore, AFileFromBeforeRacesKeepsItsGamesAndCountsRacesOnlyWhenAsked) {
-    // The file as the version before races left it.
-    Raw("CREATE TABLE games (id INTEGER PRIMARY KEY, started TEXT NOT NULL, mode INTEGER NOT "
-        "NULL, balls INTEGER, ball_radius INTEGER, player_radius INTEGER, max_speed INTEGER, "
-        "bonus INTEGER NOT NULL, time_points INTEGER NOT NULL, bonus_points INTEGER NOT NULL, "
-        "seconds REAL NOT NULL, ending TEXT NOT NULL)");
-    Raw("INSERT INTO games (started, mode, bonus, time_points, bonus_points, seconds, ending) "
-        "VALUES ('2026-12-08 09:00:00.000', 1, 0, 12, 0, 12.5, 'berührt')");
-    Raw("PRAGMA user_version = 1");
+    MakeVersion1File();
     TStatisticsStore store(file);
     TPlayedGame race = Game(40, 1, 30);
     race.Race = true;
@@ -122,28 +157,50 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     }
     EXPECT_EQ(store.Summary(false, 1, false).Games, 40);
 
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
-    other.setDatabaseName(file);
-    ASSERT_TRUE(other.open());
-    QSqlQuery lock(other);
-    ASSERT_TRUE(lock.exec("BEGIN IMMEDIATE"));
+    // Another copy renaming a file into place holds the lock file: an opening waits.
+    QLockFile renaming(file + ".lock");
+    ASSERT_TRUE(renaming.lock());
+    std::thread rename([&renaming] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        renaming.unlock();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(TStatisticsStore(file).Unwritable(), QString());
+    EXPECT_GE(clock.elapsed(), 90) << "opened during the rename";
+    rename.join();
+
+    // Another program holds the write lock until 100 ms into the program's end.
+    std::promise<bool> held;
+    std::promise<void> ending;
+    std::thread holder([this, &held, &ending] {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            other.setDatabaseName(file);
+            QSqlQuery lock(other);
+            held.set_value(other.open() && lock.exec("BEGIN IMMEDIATE"));
+            ending.get_future().wait();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            lock.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("other");
+    });
+    EXPECT_TRUE(held.get_future().get());
     const QString locked = QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
     EXPECT_EQ(second.Add(Game(1)), locked);
     // The program's keeper gives up within a frame's time and writes the game later.
     TStatisticsKeeper keeper(settings);
     keeper.Open(report);
-    QElapsedTimer clock;
     clock.start();
     keeper.Keep(Game(2), report);
     EXPECT_LT(clock.elapsed(), 40) << "5 ms measured; 16 a frame's; a loaded machine";
     EXPECT_TRUE(reports.value(0).endsWith("beim Beenden noch einmal.\n\n" + locked));
-    ASSERT_TRUE(lock.exec("COMMIT"));
-    EXPECT_EQ(second.Add(Game(1)), QString());
+    ending.set_value();
     keeper.KeepPending(report);
+    holder.join();
+    EXPECT_EQ(reports.size(), 1) << "the program's end waits out a lock";
+    EXPECT_EQ(second.Add(Game(1)), QString());
     EXPECT_EQ(second.Summary(false, 1, false).Games, 42);
-    lock = QSqlQuery();
-    other = {};
-    QSqlDatabase::removeDatabase("other");
 }
 
 TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReportedOncePerRun) {
@@ -191,15 +248,6 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     }
     EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 3);
     Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion));
-    // Read-only (not to the superuser): read, nothing beside it, written once writable.
-    if (::geteuid() != 0 && QFile::setPermissions(file, QFile::ReadOwner)) {
-        TStatisticsStore store(file);
-        EXPECT_EQ(store.Add(Game(4)), "Die Datei ist schreibgeschützt.");
-        EXPECT_EQ(store.Summary(false, 1, false).Games, 3);
-        EXPECT_EQ(QDir(folder.path()).entryList({"Statistik.sqlite-*"}), QStringList());
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-        EXPECT_EQ(store.Add(Game(4)), QString());
-    }
 
     // Damaged: the tables' pages after the first (header and schema) are garbage. The
     // program's keeper (the store from its module) leaves it and says so once per run.
@@ -209,7 +257,9 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
             ASSERT_EQ(store.Add(Game(1)), QString());
     }
     QFile damaged(file);
-    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.seek(4096));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    const QByteArray sound = damaged.readAll();
+    damaged.seek(4096);
     damaged.write(QByteArray(static_cast<int>(damaged.size()) - 4096, '\x5a'));
     damaged.seek(0);
     const QByteArray before = damaged.readAll();
@@ -217,11 +267,19 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     keeper.Keep(Game(2), report);
     keeper.Keep(Game(3), report);
     keeper.KeepPending(report);
-    EXPECT_TRUE(reports.value(0).endsWith("\n\nDie Datei ist beschädigt."));
+    EXPECT_TRUE(reports.value(0).startsWith("Die Statistik kann nicht gespeichert werden: die "
+                                            "Datei ist beschädigt.\n\nUnter Spiel > Statistik..."));
     EXPECT_EQ(reports.value(1), "2 Spiele fehlen in der Statistik: sie können nicht gespeichert "
                                 "werden.\n\nDie Datei ist beschädigt.");
     damaged.seek(0);
     EXPECT_EQ(damaged.readAll(), before);
+    // Mended (a copy put back) while the program runs: the games that waited are written.
+    damaged.seek(0);
+    damaged.write(sound);
+    damaged.flush();
+    keeper.Keep(Game(4), report);
+    EXPECT_EQ(keeper.Pending(), 0u);
+    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games").toInt(), 206) << "3, 200, and 3 that waited";
     TStatisticsKeeper withoutModule(settings, {folder.path()});
     withoutModule.Keep(Game(2), report);
     EXPECT_TRUE(reports.value(2).endsWith(".\n\nDas Modul libfenu_statistics.so fehlt im Ordner " +
@@ -229,6 +287,29 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     // SQLite's own words only on a last line, where no reason is known.
     EXPECT_TRUE(SqliteFailureReason(QSqlError({}, "x", QSqlError::UnknownError, "4242"))
                     .endsWith("einen unerwarteten Fehler.\n\nMeldung von SQLite: x"));
+}
+
+// Read as it is, nothing beside it, also one of the version before races; written
+// (and upgraded) once writable.
+TEST_F(StatisticsStore, AReadOnlyFileIsReadAsItIsAndWrittenOnceWritable) {
+    AsUnprivileged([this] {
+        for (const bool beforeRaces : {false, true}) {
+            QFile::remove(file);
+            if (beforeRaces)
+                MakeVersion1File();
+            else
+                ASSERT_EQ(TStatisticsStore(file).Add(Game(12)), QString());
+            ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner));
+            TStatisticsStore store(file);
+            EXPECT_EQ(store.Add(Game(4)), "Die Datei ist schreibgeschützt.");
+            EXPECT_EQ(store.Summary(false, 1, false).BestPoints, 12u) << beforeRaces;
+            EXPECT_EQ(store.Course(false, 1, true).Points, std::vector<uint32_t>{12});
+            EXPECT_EQ(QDir(folder.path()).entryList({"Statistik.sqlite-*"}), QStringList());
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+            EXPECT_EQ(store.Add(Game(4)), QString());
+            EXPECT_EQ(store.Summary(false, 1, false).Games, 2);
+        }
+    });
 }
 
 } // namespace
