@@ -86,12 +86,16 @@ void TStatisticsKeeper::ShowDialog(QWidget* parent, const TRecordTable& records,
                                    TMode mode, const TReport& report) {
     TStatistics* store = Store(GameEndLockWaitMs);
     if (store) {
-        // Shown with the games that could not be written at their end, where they can now.
-        WritePending();
         ReportKeptAside(report);
         store->SetLockWait(DialogLockWaitMs);
     }
-    if (!store || !modules_.ShowDialog(parent, *store, records, bonus, mode))
+    // Shown with the games that could not be written at their end, written where they
+    // now can be, as they can once the dialog has put a damaged file aside.
+    const std::function<int()> writeWaiting = [this] {
+        WritePending();
+        return static_cast<int>(pending_.size());
+    };
+    if (!store || !modules_.ShowDialog(parent, *store, records, bonus, mode, writeWaiting))
         report(QStringLiteral("Die Statistik kann nicht angezeigt werden.\n\n") +
                modules_.Failure());
 }

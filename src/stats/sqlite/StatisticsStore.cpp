@@ -147,7 +147,8 @@ bool TStatisticsStore::Open() {
         Database().close();
         if (noDatabase_) {
             QString aside;
-            const QString notMoved = file_.PutAside(aside);
+            const QString notMoved =
+                file_.PutAside(TStatisticsFile::AsideSuffix, &TStatisticsFile::IsNoDatabase, aside);
             if (!aside.isEmpty())
                 keptAside_ = aside;
             if (!notMoved.isEmpty()) {
@@ -321,6 +322,21 @@ QString TStatisticsStore::Add(const TPlayedGame& game) {
                   setting(game.Config.PlayerRadius), setting(game.Config.MaxStartSpeed),
                   game.Bonus ? 1 : 0, game.TimePoints, game.BonusPoints, game.Milliseconds / 1000.0,
                   EndingName(game.End), game.Race ? 1 : 0});
+}
+
+// Closed first: the last connection's close takes the journal into the file, so
+// that it goes aside whole and the new file meets no journal of the old one.
+QString TStatisticsStore::PutDamagedAside(QString& aside) {
+    Database().close();
+    open_ = false;
+    damaged_ = true; // looked at anew, whatever comes of it
+    if (QFileInfo::exists(file_.Path() + QStringLiteral("-wal")))
+        return QStringLiteral("Die Datei ist noch in einer anderen Kopie von feNU geöffnet.");
+    if (const QString notMoved =
+            file_.PutAside(TStatisticsFile::DamagedSuffix, &TStatisticsFile::IsDamaged, aside);
+        !notMoved.isEmpty())
+        return QStringLiteral("Die Datei kann nicht als %1 beiseitegelegt werden.").arg(notMoved);
+    return Unwritable();
 }
 
 QString TStatisticsStore::Clear() {

@@ -24,7 +24,8 @@ namespace fenu {
 /// a read-only folder) is read as it is, with nothing written beside it, until it
 /// is writable again (one of the schema before races as one without races). A
 /// damaged file is opened anew and checked again at each use, and written again
-/// once it is mended. A file that is not a database is never deleted or
+/// once it is mended; on request it is put aside (Statistik.sqlite.beschädigt, -2,
+/// ...) for a new one. A file that is not a database is never deleted or
 /// overwritten: it is renamed aside (Statistik.sqlite.keine-Datenbank, -2, ...)
 /// and a new one is started. A file that cannot be opened is tried again at the
 /// next call. A read stops at its first failing query.
@@ -46,6 +47,7 @@ public:
     TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) override;
     QString KeptAside() const override { return keptAside_; }
     bool Damaged() const override { return damaged_; }
+    QString PutDamagedAside(QString& aside) override;
 
 private:
     /// Opens the file unless it is open; false (with failure_) when that fails.
