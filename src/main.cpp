@@ -27,15 +27,20 @@
 #include <QTranslator>
 
 namespace {
-// The main window while it is there. Qt's X11 client calls exit() when the connection
-// to the X server breaks (the server ended or crashed): no close, no return from
-// the message loop, only the exit handlers run.
-fenu::TForm1* windowToSaveAtExit = nullptr;
-
-void SaveWindowAtExit() {
-    if (windowToSaveAtExit != nullptr)
-        windowToSaveAtExit->SaveAtExit();
-}
+// Qt's X11 client calls exit() when the connection to the X server breaks (the server
+// ended or crashed): no close, no return from the message loop. Objects of the exiting
+// thread's own storage end before any static object and any exit handler: an exit
+// handler would run after whatever static Qt made later than its registration was
+// gone (Qt makes its Gregorian calendar on the first date it formats, and without it
+// the statistics' row has no start time).
+struct TWindowSavedAtExit {
+    fenu::TForm1* Window = nullptr; ///< the main window while it is there
+    ~TWindowSavedAtExit() {
+        if (Window != nullptr)
+            Window->SaveAtExit();
+    }
+};
+thread_local TWindowSavedAtExit windowSavedAtExit;
 } // namespace
 
 int main(int argc, char** argv) {
@@ -105,15 +110,9 @@ int main(int argc, char** argv) {
         preloadWhileOn();
         QObject::connect(form1.Menu().MenuItem_Sounds, &QAction::toggled, &form1, preloadWhileOn);
     });
-    // The statistics' store loads when first needed (see TForm1::GameStarted). The
-    // last save is registered again then: exit handlers run last registered first,
-    // and Qt SQL registers its own, which take its connections away, as it loads.
-    form1.Statistics().OnLoaded = [] { std::atexit(SaveWindowAtExit); };
-    // Registered last, so it runs before the exit handlers of what Qt made so far.
-    windowToSaveAtExit = &form1;
-    std::atexit(SaveWindowAtExit);
+    windowSavedAtExit.Window = &form1;
     const int status = fenu::QtApplication::exec();
-    windowToSaveAtExit = nullptr;
+    windowSavedAtExit.Window = nullptr;
     // Everything worth keeping is saved by now. Qt 6.4's Wayland client can hang or
     // abort while it tears its connection down (a read it handed to its event thread,
     // which it stops first, is never done), so there the program ends without that;

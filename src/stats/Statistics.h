@@ -53,6 +53,12 @@ public:
     virtual TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) = 0;
     /// Where a file that was no database has been put; empty while none was.
     virtual QString KeptAside() const = 0;
+    /// Whether the file was found damaged when last used; it is opened anew and
+    /// checked again at the next use, in case it was mended meanwhile.
+    virtual bool Damaged() const = 0;
+    /// Puts a damaged file aside (aside: its new name, empty when it turned out
+    /// sound) and starts a new one; why it could not, empty when it could.
+    virtual QString PutDamagedAside(QString& aside) = 0;
 };
 
 } // namespace fenu

@@ -20,10 +20,8 @@ TStatistics* TStatisticsKeeper::Store(int lockWaitMs) {
         store_ = modules_.OpenStore(file_);
         if (store_) {
             store_->SetLockWait(lockWaitMs);
-            // Qt SQL registers the last of its exit handlers as it opens the file.
+            // Opened at once, so that a file put aside is told before it is used.
             store_->Unwritable();
-            if (OnLoaded)
-                OnLoaded();
         }
     }
     return store_.get();
@@ -57,9 +55,16 @@ void TStatisticsKeeper::Keep(const TPlayedGame& game, const TReport& report) {
     ReportKeptAside(report);
     if (failure.isEmpty() || std::exchange(failureReported_, true))
         return;
-    report(QStringLiteral("Die Statistik kann gerade nicht gespeichert werden. feNU versucht es "
-                          "nach jedem Spiel und beim Beenden noch einmal.\n\n") +
-           failure);
+    // Damage that stays is no passing trouble: the player is told the way out.
+    if (store_->Damaged())
+        report(QStringLiteral("Die Statistik kann nicht gespeichert werden: die Datei ist "
+                              "beschädigt.\n\nUnter Spiel > Statistik... kann sie beiseitegelegt "
+                              "und eine neue begonnen werden. Wird die Datei bis dahin "
+                              "repariert, speichert feNU die Spiele dieses Laufs doch noch."));
+    else
+        report(QStringLiteral("Die Statistik kann gerade nicht gespeichert werden. feNU versucht "
+                              "es nach jedem Spiel und beim Beenden noch einmal.\n\n") +
+               failure);
 }
 
 void TStatisticsKeeper::KeepPending(const TReport& report) {
@@ -81,12 +86,16 @@ void TStatisticsKeeper::ShowDialog(QWidget* parent, const TRecordTable& records,
                                    TMode mode, const TReport& report) {
     TStatistics* store = Store(GameEndLockWaitMs);
     if (store) {
-        // Shown with the games that could not be written at their end, where they can now.
-        WritePending();
         ReportKeptAside(report);
         store->SetLockWait(DialogLockWaitMs);
     }
-    if (!store || !modules_.ShowDialog(parent, *store, records, bonus, mode))
+    // Shown with the games that could not be written at their end, written where they
+    // now can be, as they can once the dialog has put a damaged file aside.
+    const std::function<int()> writeWaiting = [this] {
+        WritePending();
+        return static_cast<int>(pending_.size());
+    };
+    if (!store || !modules_.ShowDialog(parent, *store, records, bonus, mode, writeWaiting))
         report(QStringLiteral("Die Statistik kann nicht angezeigt werden.\n\n") +
                modules_.Failure());
 }

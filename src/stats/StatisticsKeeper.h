@@ -35,9 +35,6 @@ public:
     TStatisticsKeeper& operator=(const TStatisticsKeeper&) = delete;
 
     const QString& File() const { return file_; }
-    /// Called once the store's module is loaded, with Qt SQL and SQLite, and has
-    /// opened the file.
-    std::function<void()> OnLoaded;
     /// The games not yet written.
     size_t Pending() const { return pending_.size(); }
 

@@ -13,7 +13,8 @@ namespace fenu {
 namespace {
 using OpenStatistics = TStatistics* (*)(const QString* file);
 using ShowStatistics = int (*)(QWidget* parent, TStatistics* statistics,
-                               const TRecordTable* records, bool bonus, int mode);
+                               const TRecordTable* records, bool bonus, int mode,
+                               const std::function<int()>* writeWaiting);
 } // namespace
 
 TStatisticsModules::TStatisticsModules(QStringList folders) : folders_(std::move(folders)) {}
@@ -67,11 +68,12 @@ std::unique_ptr<TStatistics> TStatisticsModules::OpenStore(const QString& file) 
 }
 
 bool TStatisticsModules::ShowDialog(QWidget* parent, TStatistics& statistics,
-                                    const TRecordTable& records, bool bonus, TMode mode) {
+                                    const TRecordTable& records, bool bonus, TMode mode,
+                                    const std::function<int()>& writeWaiting) {
     auto show = reinterpret_cast<ShowStatistics>(Resolve(DialogModule, "fenu_show_statistics"));
     if (!show)
         return false;
-    show(parent, &statistics, &records, bonus, mode);
+    show(parent, &statistics, &records, bonus, mode, &writeWaiting);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "game/Records.h"
 #include "stats/Statistics.h"
 
+#include <functional>
 #include <memory>
 
 #include <QStringList>
@@ -28,10 +29,11 @@ public:
     /// The store of the given file, made by its module; null, with the reason in
     /// Failure(), without the module.
     std::unique_ptr<TStatistics> OpenStore(const QString& file);
-    /// Shows the dialog modally; false, with the reason in Failure(), without its
+    /// Shows the dialog modally, with writeWaiting to write the games waiting and
+    /// count those that still wait; false, with the reason in Failure(), without its
     /// module.
     bool ShowDialog(QWidget* parent, TStatistics& statistics, const TRecordTable& records,
-                    bool bonus, TMode mode);
+                    bool bonus, TMode mode, const std::function<int()>& writeWaiting);
     const QString& Failure() const { return failure_; }
 
     /// The installed module folder relative to the program, beside the program (a

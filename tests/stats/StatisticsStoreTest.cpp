@@ -6,16 +6,23 @@
 #include "stats/StatisticsKeeper.h"
 #include "stats/sqlite/SqliteFailure.h"
 
+#include <cstdio>
+#include <future>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +57,28 @@ protected:
         return value;
     }
 
+    /// Permissions do not hold the superuser back: as root, the checks run in a
+    /// child process that has become nobody, the owner of the folder and file.
+    template <class Checks> void AsUnprivileged(Checks checks) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (::geteuid() != 0 || nobody == nullptr)
+            return checks();
+        for (const QString& name : {folder.path(), file})
+            ASSERT_EQ(::chown(QFile::encodeName(name), nobody->pw_uid, nobody->pw_gid), 0);
+        if (const pid_t child = ::fork(); child == 0) {
+            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
+                                 ::setuid(nobody->pw_uid) == 0;
+            if (dropped)
+                checks();
+            std::fflush(stdout);
+            ::_exit(dropped && !::testing::Test::HasFailure() ? 0 : 1);
+        } else {
+            int status = -1;
+            ::waitpid(child, &status, 0);
+            EXPECT_EQ(status, 0) << "the checks as nobody failed";
+        }
+    }
+
     QTemporaryDir folder;
     QString file = folder.filePath(QStringLiteral("Statistik.sqlite"));
     QString settings = folder.filePath(QStringLiteral("Settings.ini"));
@@ -57,7 +86,7 @@ protected:
     std::function<void(const QString&)> report = [this](const QString& text) { reports << text; };
 };
 
-TEST_F(StatisticsStore, AFileFromBeforeRacesKeepsItsGamesAndCountsRacesOnlyWhenAsked) {
+TEST_F(StatisticsStore, AFileFromBeforeRacesIsReadAsItIsWhileReadOnlyAndCountsRacesOnlyWhenAsked) {
     // The file as the version before races left it.
     Raw("CREATE TABLE games (id INTEGER PRIMARY KEY, started TEXT NOT NULL, mode INTEGER NOT "
         "NULL, balls INTEGER, ball_radius INTEGER, player_radius INTEGER, max_speed INTEGER, "
@@ -66,14 +95,24 @@ TEST_F(StatisticsStore, AFileFromBeforeRacesKeepsItsGamesAndCountsRacesOnlyWhenA
     Raw("INSERT INTO games (started, mode, bonus, time_points, bonus_points, seconds, ending) "
         "VALUES ('2026-12-08 09:00:00.000', 1, 0, 12, 0, 12.5, 'berührt')");
     Raw("PRAGMA user_version = 1");
+    // Read-only: read as it is, nothing beside it; written once writable.
+    AsUnprivileged([this] {
+        ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner));
+        TStatisticsStore store(file);
+        EXPECT_EQ(store.Add(Game(4)), "Die Datei ist schreibgeschützt.");
+        EXPECT_EQ(store.Course(false, 1, true).Points, std::vector<uint32_t>{12});
+        EXPECT_EQ(QDir(folder.path()).entryList({"Statistik.sqlite-*"}), QStringList());
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        EXPECT_EQ(store.Add(Game(4)), QString());
+    });
     TStatisticsStore store(file);
     TPlayedGame race = Game(40, 1, 30);
     race.Race = true;
     ASSERT_EQ(store.Add(race) + store.Add(Game(20, 1, 31)), QString());
-    EXPECT_EQ(store.Summary(false, 1, false).Games, 2);
+    EXPECT_EQ(store.Summary(false, 1, false).Games, 3);
     EXPECT_EQ(store.Summary(false, 1, false).BestPoints, 20u) << "a race is no best game";
     EXPECT_EQ(store.Summary(false, 1, true).BestPoints, 40u);
-    EXPECT_EQ(store.Course(false, 1, true).Points, (std::vector<uint32_t>{12, 40, 20}));
+    EXPECT_EQ(store.Course(false, 1, true).Points, (std::vector<uint32_t>{12, 4, 40, 20}));
     EXPECT_EQ(Raw("PRAGMA user_version").toInt(), TStatisticsStore::SchemaVersion);
     EXPECT_EQ(TStatisticsStore(file).Unwritable(), QString()) << "upgraded once only";
 }
@@ -122,28 +161,46 @@ TEST_F(StatisticsStore, KeepsEveryGameInTurnWithAnotherCopyAndFindsItsFigures) {
     }
     EXPECT_EQ(store.Summary(false, 1, false).Games, 40);
 
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
-    other.setDatabaseName(file);
-    ASSERT_TRUE(other.open());
-    QSqlQuery lock(other);
-    ASSERT_TRUE(lock.exec("BEGIN IMMEDIATE"));
+    // Another copy renaming a file into place holds the lock file: an opening waits.
+    QLockFile renaming(file + ".lock");
+    ASSERT_TRUE(renaming.lock());
+    QElapsedTimer clock;
+    clock.start();
+    auto renamed = std::async(std::launch::async, [&renaming] {
+        QThread::msleep(100);
+        renaming.unlock();
+    });
+    EXPECT_EQ(TStatisticsStore(file).Unwritable(), QString());
+    EXPECT_GE(clock.elapsed(), 90) << "opened during the rename";
+
+    // Another program holds the write lock until 100 ms into the program's end.
+    std::promise<bool> held;
+    std::promise<void> ending;
+    auto holder = std::async(std::launch::async, [&] {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(file);
+        QSqlQuery lock(other);
+        held.set_value(other.open() && lock.exec("BEGIN IMMEDIATE"));
+        ending.get_future().wait();
+        QThread::msleep(100);
+        lock.exec("COMMIT");
+    });
+    EXPECT_TRUE(held.get_future().get());
     const QString locked = QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
     EXPECT_EQ(second.Add(Game(1)), locked);
     // The program's keeper gives up within a frame's time and writes the game later.
     TStatisticsKeeper keeper(settings);
     keeper.Open(report);
-    QElapsedTimer clock;
     clock.start();
     keeper.Keep(Game(2), report);
     EXPECT_LT(clock.elapsed(), 40) << "5 ms measured; 16 a frame's; a loaded machine";
     EXPECT_TRUE(reports.value(0).endsWith("beim Beenden noch einmal.\n\n" + locked));
-    ASSERT_TRUE(lock.exec("COMMIT"));
-    EXPECT_EQ(second.Add(Game(1)), QString());
+    ending.set_value();
     keeper.KeepPending(report);
+    holder.wait();
+    EXPECT_EQ(reports.size(), 1) << "the program's end waits out a lock";
+    EXPECT_EQ(second.Add(Game(1)), QString());
     EXPECT_EQ(second.Summary(false, 1, false).Games, 42);
-    lock = QSqlQuery();
-    other = {};
-    QSqlDatabase::removeDatabase("other");
 }
 
 TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReportedOncePerRun) {
@@ -191,15 +248,6 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     }
     EXPECT_EQ(Raw("SELECT COUNT(*) FROM games"), 3);
     Raw(QStringLiteral("PRAGMA user_version = %1").arg(TStatisticsStore::SchemaVersion));
-    // Read-only (not to the superuser): read, nothing beside it, written once writable.
-    if (::geteuid() != 0 && QFile::setPermissions(file, QFile::ReadOwner)) {
-        TStatisticsStore store(file);
-        EXPECT_EQ(store.Add(Game(4)), "Die Datei ist schreibgeschützt.");
-        EXPECT_EQ(store.Summary(false, 1, false).Games, 3);
-        EXPECT_EQ(QDir(folder.path()).entryList({"Statistik.sqlite-*"}), QStringList());
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-        EXPECT_EQ(store.Add(Game(4)), QString());
-    }
 
     // Damaged: the tables' pages after the first (header and schema) are garbage. The
     // program's keeper (the store from its module) leaves it and says so once per run.
@@ -209,7 +257,9 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
             ASSERT_EQ(store.Add(Game(1)), QString());
     }
     QFile damaged(file);
-    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.seek(4096));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    const QByteArray sound = damaged.readAll();
+    damaged.seek(4096);
     damaged.write(QByteArray(static_cast<int>(damaged.size()) - 4096, '\x5a'));
     damaged.seek(0);
     const QByteArray before = damaged.readAll();
@@ -217,11 +267,18 @@ TEST_F(StatisticsStore, FilesItCannotWriteAreKeptAsideOrLeftAsTheyAreAndReported
     keeper.Keep(Game(2), report);
     keeper.Keep(Game(3), report);
     keeper.KeepPending(report);
-    EXPECT_TRUE(reports.value(0).endsWith("\n\nDie Datei ist beschädigt."));
+    EXPECT_TRUE(reports.value(0).startsWith("Die Statistik kann nicht gespeichert werden: die "
+                                            "Datei ist beschädigt.\n\nUnter Spiel > Statistik..."));
     EXPECT_EQ(reports.value(1), "2 Spiele fehlen in der Statistik: sie können nicht gespeichert "
                                 "werden.\n\nDie Datei ist beschädigt.");
     damaged.seek(0);
     EXPECT_EQ(damaged.readAll(), before);
+    // Mended (a copy put back) while the program runs: the games that waited are written.
+    damaged.seek(0);
+    damaged.write(sound);
+    damaged.flush();
+    keeper.Keep(Game(4), report);
+    EXPECT_EQ(Raw("SELECT COUNT(*) FROM games").toInt(), 206) << "3, 200, and 3 that waited";
     TStatisticsKeeper withoutModule(settings, {folder.path()});
     withoutModule.Keep(Game(2), report);
     EXPECT_TRUE(reports.value(2).endsWith(".\n\nDas Modul libfenu_statistics.so fehlt im Ordner " +

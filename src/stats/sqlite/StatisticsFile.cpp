@@ -50,10 +50,10 @@ void TStatisticsFile::MendJournals() const {
 // Read through SQLite rather than a file of our own: closing that would drop the
 // locks another store of this program holds on the same file (they belong to the
 // process), and SQLite would take that store's journal for one a crash left.
-bool TStatisticsFile::IsNoDatabase() const {
+bool TStatisticsFile::Finds(const std::function<bool(QSqlQuery&)>& finds) const {
     const QString connection =
         QStringLiteral("fenu-statistics-header-%1").arg(reinterpret_cast<quintptr>(this));
-    bool noDatabase = false;
+    bool found = false;
     {
         QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         database.setDatabaseName(ReadOnlyUri());
@@ -61,14 +61,27 @@ bool TStatisticsFile::IsNoDatabase() const {
         // Not there: no file to put aside. Empty: a database another copy has only
         // just started.
         if (QFileInfo(path_).size() > 0 && database.open()) {
-            QSqlQuery version(database);
-            noDatabase =
-                !version.exec(QStringLiteral("PRAGMA user_version")) &&
-                SqliteCode(version.lastError()) == static_cast<int>(TSqliteCode::NotADatabase);
+            QSqlQuery query(database);
+            found = finds(query);
         }
     }
     QSqlDatabase::removeDatabase(connection);
-    return noDatabase;
+    return found;
+}
+
+bool TStatisticsFile::IsNoDatabase() const {
+    return Finds([](QSqlQuery& query) {
+        return !query.exec(QStringLiteral("PRAGMA user_version")) &&
+               SqliteCode(query.lastError()) == static_cast<int>(TSqliteCode::NotADatabase);
+    });
+}
+
+bool TStatisticsFile::IsDamaged() const {
+    return Finds([](QSqlQuery& query) {
+        if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")))
+            return SqliteCode(query.lastError()) == static_cast<int>(TSqliteCode::Corrupt);
+        return query.next() && query.value(0).toString() != QLatin1String("ok");
+    });
 }
 
 std::unique_ptr<QLockFile> TStatisticsFile::Lock() const {
@@ -78,8 +91,9 @@ std::unique_ptr<QLockFile> TStatisticsFile::Lock() const {
     return lock;
 }
 
-QString TStatisticsFile::PutAside(QString& aside) const {
-    const QString base = path_ + QString::fromLatin1(AsideSuffix);
+QString TStatisticsFile::PutAside(const char* suffix, bool (TStatisticsFile::*stillSo)() const,
+                                  QString& aside) const {
+    const QString base = path_ + QString::fromUtf8(suffix);
     // Another copy may put the file aside and start a new one between the look at
     // the file and its rename here, and that new file must not be moved.
     const std::unique_ptr<QLockFile> lock = Lock();
@@ -88,7 +102,7 @@ QString TStatisticsFile::PutAside(QString& aside) const {
         if (QFileInfo::exists(name))
             continue;
         // Put aside by another copy since this one looked.
-        if (!IsNoDatabase())
+        if (!(this->*stillSo)())
             return {};
         // A rename never replaces a file that is there.
         if (QFile::rename(path_, name)) {

@@ -65,12 +65,6 @@ int StoredMode(TMode mode) {
     return std::min<int>(mode, TStatistics::CustomKind);
 }
 
-// A query that ran out of rows without an error has none.
-QString FailureOf(const QSqlQuery& query) {
-    return query.lastError().type() == QSqlError::NoError ? QString()
-                                                          : SqliteFailureReason(query.lastError());
-}
-
 } // namespace
 
 TStatisticsStore::TStatisticsStore(QString file, int busyTimeoutMs)
@@ -93,15 +87,28 @@ void TStatisticsStore::SetLockWait(int milliseconds) {
         QSqlQuery(Database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
 }
 
+QString TStatisticsStore::FailureOf(const QSqlError& error) {
+    if (SqliteCode(error) == static_cast<int>(TSqliteCode::Corrupt))
+        damaged_ = true;
+    return SqliteFailureReason(error);
+}
+
+// A query that ran out of rows without an error has none.
+QString TStatisticsStore::FailureOf(const QSqlQuery& query) {
+    return query.lastError().type() == QSqlError::NoError ? QString()
+                                                          : FailureOf(query.lastError());
+}
+
 QString TStatisticsStore::Unwritable() {
     if (!Open())
         return failure_;
     return damage_.isEmpty() ? unwritable_ : damage_;
 }
 
-// Once a run, at the first figures: a damaged page may lie where only some kinds
-// of game reach, and those would read as no games at all. The check reads the
-// whole file (about 10 ms for 10,000 games), too long for a game's end.
+// Once a run, at the first figures, and at each use of a file found damaged: a
+// damaged page may lie where only some kinds of game reach, and those would read
+// as no games at all. The check reads the whole file (about 10 ms for 10,000
+// games), too long for a sound file's game's end.
 QString TStatisticsStore::Damage() {
     if (checked_)
         return damage_;
@@ -109,19 +116,27 @@ QString TStatisticsStore::Damage() {
     if (!check.next())
         return FailureOf(check);
     checked_ = true;
-    if (check.value(0).toString() != QLatin1String("ok"))
+    damaged_ = check.value(0).toString() != QLatin1String("ok");
+    if (damaged_)
         damage_ = QStringLiteral("Die Datei ist beschädigt.");
     return damage_;
 }
 
 bool TStatisticsStore::Open() {
-    // A file made writable since it was opened for reading is opened anew.
-    if (open_ && readOnly_ && file_.ReadOnlyReason().isEmpty()) {
+    // A file made writable since it was opened for reading is opened anew, and so is
+    // a damaged one, which may have been mended (a copy put back): SQLite would go
+    // on with the damaged pages it has read.
+    const bool damaged = std::exchange(damaged_, false);
+    if (open_ && (damaged || (readOnly_ && file_.ReadOnlyReason().isEmpty()))) {
         Database().close();
         open_ = false;
     }
     if (open_)
         return true;
+    if (damaged) {
+        checked_ = false;
+        damage_.clear();
+    }
     // Another copy starting at the same time may put the file aside or make it
     // anew between the looks of this one: each opening sees where the last left it.
     // A file that is no database, and then a missing one, take an opening each.
@@ -132,7 +147,8 @@ bool TStatisticsStore::Open() {
         Database().close();
         if (noDatabase_) {
             QString aside;
-            const QString notMoved = file_.PutAside(aside);
+            const QString notMoved =
+                file_.PutAside(TStatisticsFile::AsideSuffix, &TStatisticsFile::IsNoDatabase, aside);
             if (!aside.isEmpty())
                 keptAside_ = aside;
             if (!notMoved.isEmpty()) {
@@ -148,6 +164,8 @@ bool TStatisticsStore::Open() {
     if (!failure_.isEmpty())
         Database().close();
     open_ = failure_.isEmpty();
+    if (open_ && damaged)
+        Damage();
     return open_;
 }
 
@@ -187,6 +205,11 @@ QString TStatisticsStore::OpenFile() {
     version.finish();
     if (found > SchemaVersion && !readOnly_)
         unwritable_ = QStringLiteral("Die Datei stammt von einer neueren Version von feNU.");
+    // A file of the version before races that cannot be upgraded is read as it is:
+    // a view in the connection's own temporary schema, which SQLite searches first,
+    // gives its games the column, none of them a race.
+    if (!unwritable_.isEmpty() && found == 1)
+        return FailureOf(Run("CREATE TEMP VIEW games AS SELECT *, 0 AS race FROM main.games", {}));
     if (!unwritable_.isEmpty())
         return {};
     // Another copy switching the file to WAL at the same time makes the switch fail
@@ -275,7 +298,7 @@ QString TStatisticsStore::Write(const char* statement, std::initializer_list<QVa
     // wait for another copy's write to end, only fail.
     QSqlQuery transaction(Database());
     if (!transaction.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return SqliteFailureReason(transaction.lastError());
+        return FailureOf(transaction.lastError());
     QSqlQuery write = Run(statement, values);
     QSqlError error = write.lastError();
     write.finish();
@@ -284,7 +307,7 @@ QString TStatisticsStore::Write(const char* statement, std::initializer_list<QVa
     if (error.type() == QSqlError::NoError)
         return {};
     transaction.exec(QStringLiteral("ROLLBACK"));
-    return SqliteFailureReason(error);
+    return FailureOf(error);
 }
 
 QString TStatisticsStore::Add(const TPlayedGame& game) {
@@ -299,6 +322,21 @@ QString TStatisticsStore::Add(const TPlayedGame& game) {
                   setting(game.Config.PlayerRadius), setting(game.Config.MaxStartSpeed),
                   game.Bonus ? 1 : 0, game.TimePoints, game.BonusPoints, game.Milliseconds / 1000.0,
                   EndingName(game.End), game.Race ? 1 : 0});
+}
+
+// Closed first: the last connection's close takes the journal into the file, so
+// that it goes aside whole and the new file meets no journal of the old one.
+QString TStatisticsStore::PutDamagedAside(QString& aside) {
+    Database().close();
+    open_ = false;
+    damaged_ = true; // looked at anew, whatever comes of it
+    if (QFileInfo::exists(file_.Path() + QStringLiteral("-wal")))
+        return QStringLiteral("Die Datei ist noch in einer anderen Kopie von feNU geöffnet.");
+    if (const QString notMoved =
+            file_.PutAside(TStatisticsFile::DamagedSuffix, &TStatisticsFile::IsDamaged, aside);
+        !notMoved.isEmpty())
+        return QStringLiteral("Die Datei kann nicht als %1 beiseitegelegt werden.").arg(notMoved);
+    return Unwritable();
 }
 
 QString TStatisticsStore::Clear() {

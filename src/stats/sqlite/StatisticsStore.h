@@ -9,6 +9,7 @@
 #include <QVariant>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 namespace fenu {
@@ -21,7 +22,10 @@ namespace fenu {
 ///
 /// A file of a newer schema is read but never written; a read-only one (or one in
 /// a read-only folder) is read as it is, with nothing written beside it, until it
-/// is writable again. A file that is not a database is never deleted or
+/// is writable again (one of the schema before races as one without races). A
+/// damaged file is opened anew and checked again at each use, and written again
+/// once it is mended; on request it is put aside (Statistik.sqlite.beschädigt, -2,
+/// ...) for a new one. A file that is not a database is never deleted or
 /// overwritten: it is renamed aside (Statistik.sqlite.keine-Datenbank, -2, ...)
 /// and a new one is started. A file that cannot be opened is tried again at the
 /// next call. A read stops at its first failing query.
@@ -42,6 +46,8 @@ public:
     TStatisticsSummary Summary(bool bonus, TMode mode, bool withRaces) override;
     TStatisticsCourse Course(bool bonus, TMode mode, bool withRaces) override;
     QString KeptAside() const override { return keptAside_; }
+    bool Damaged() const override { return damaged_; }
+    QString PutDamagedAside(QString& aside) override;
 
 private:
     /// Opens the file unless it is open; false (with failure_) when that fails.
@@ -55,6 +61,10 @@ private:
     /// Why the file cannot be read whole: damaged (checked once a run), or the
     /// check failed; empty when it is sound.
     QString Damage();
+    /// The reason of a failed statement; damage found marks the file for a new look.
+    QString FailureOf(const QSqlError& error);
+    /// That of a query, empty where it ran out of rows without an error.
+    QString FailureOf(const QSqlQuery& query);
     /// Runs one write in a transaction of its own.
     QString Write(const char* statement, std::initializer_list<QVariant> values);
     /// Runs a query with its values bound in order; an inactive query on failure.
@@ -69,6 +79,7 @@ private:
     bool noDatabase_ = false; ///< found by the last opening
     bool notOpened_ = false;  ///< the last opening found no file it could open
     bool checked_ = false;
+    bool damaged_ = false; ///< found damaged: opened anew and checked at the next use
     QString failure_;
     QString unwritable_; ///< why the open file is not written
     QString damage_;

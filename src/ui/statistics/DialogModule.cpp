@@ -7,8 +7,9 @@
 
 extern "C" Q_DECL_EXPORT int fenu_show_statistics(QWidget* parent, fenu::TStatistics* statistics,
                                                   const fenu::TRecordTable* records, bool bonus,
-                                                  int mode) {
+                                                  int mode,
+                                                  const std::function<int()>* writeWaiting) {
     fenu::TStatisticsDialog dialog(*statistics, *records, bonus, static_cast<fenu::TMode>(mode),
-                                   parent);
+                                   parent, *writeWaiting);
     return dialog.exec();
 }

@@ -4,9 +4,11 @@
 #include "ui/statistics/PointsChart.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,11 +45,12 @@ const char* const DifficultyNames[] = {"Einfach", "Mittel", "Schwierig", "Benutz
 } // namespace
 
 TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable& records,
-                                     bool bonus, TMode mode, QWidget* parent)
+                                     bool bonus, TMode mode, QWidget* parent,
+                                     std::function<int()> writeWaiting)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      statistics_(statistics), records_(records) {
+      statistics_(statistics), writeWaiting_(std::move(writeWaiting)), records_(records) {
     setObjectName(QStringLiteral("Statistik"));
     setWindowTitle(QStringLiteral("Statistik"));
     if (parent != nullptr)
@@ -96,6 +99,9 @@ TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable
     ClearButton = new QPushButton(QStringLiteral("Statistik löschen"));
     ClearButton->setObjectName(QStringLiteral("ClearButton"));
     left->addWidget(ClearButton, 0, Qt::AlignLeft);
+    PutAsideButton = new QPushButton(QStringLiteral("Beiseitelegen und neu beginnen"));
+    PutAsideButton->setObjectName(QStringLiteral("PutAsideButton"));
+    left->addWidget(PutAsideButton, 0, Qt::AlignLeft);
     Chart = new TPointsChart;
     Chart->setMinimumSize(380, 260);
     pageLayout->addWidget(Chart, 1);
@@ -117,7 +123,10 @@ TStatisticsDialog::TStatisticsDialog(TStatistics& statistics, const TRecordTable
     connect(Difficulty, &QComboBox::currentIndexChanged, this, &TStatisticsDialog::Refresh);
     connect(WithRaces, &QCheckBox::toggled, this, &TStatisticsDialog::Refresh);
     connect(ClearButton, &QPushButton::clicked, this, &TStatisticsDialog::ClearClick);
+    connect(PutAsideButton, &QPushButton::clicked, this, &TStatisticsDialog::PutAsideClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    if (writeWaiting_)
+        waiting_ = writeWaiting_();
     Refresh();
 }
 
@@ -144,15 +153,23 @@ void TStatisticsDialog::Refresh() {
         unwritable = course.Failure.isEmpty() ? statistics_.Unwritable() : course.Failure;
     }
     Chart->Show(course.Points);
+    QString notice;
     if (!summary.Failure.isEmpty() || !course.Failure.isEmpty())
-        notice_->setText(QStringLiteral("Die Statistik kann nicht gelesen werden.\n\n") +
-                         unwritable);
+        notice = QStringLiteral("Die Statistik kann nicht gelesen werden.\n\n") + unwritable;
     else if (!unwritable.isEmpty())
-        notice_->setText(QStringLiteral("Die Statistik kann nicht geändert werden.\n\n") +
-                         unwritable);
-    notice_->setVisible(!unwritable.isEmpty());
+        notice = QStringLiteral("Die Statistik kann nicht geändert werden.\n\n") + unwritable;
+    if (waiting_ > 0)
+        notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                  (waiting_ == 1 ? QStringLiteral("Ein Spiel dieses Laufs wartet darauf, "
+                                                  "gespeichert zu werden.")
+                                 : QStringLiteral("%1 Spiele dieses Laufs warten darauf, "
+                                                  "gespeichert zu werden.")
+                                       .arg(waiting_));
+    notice_->setText(notice);
+    notice_->setVisible(!notice.isEmpty());
     ClearButton->setEnabled(unwritable.isEmpty());
     ClearButton->setToolTip(unwritable);
+    PutAsideButton->setVisible(statistics_.Damaged());
 }
 
 void TStatisticsDialog::ShowFigures(const TStatisticsSummary& summary, bool bonus, TMode mode) {
@@ -187,6 +204,30 @@ void TStatisticsDialog::ClearClick() {
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("Die Statistik kann nicht gelöscht werden.\n\n") +
                                  failure);
+    Refresh();
+}
+
+void TStatisticsDialog::PutAsideClick() {
+    if (QMessageBox::question(this, windowTitle(),
+                              QStringLiteral("Soll die beschädigte Datei beiseitegelegt und eine "
+                                             "neue Statistik begonnen werden?\nDie beschädigte "
+                                             "Datei bleibt unverändert erhalten."),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QString aside;
+    const QString failure = statistics_.PutDamagedAside(aside);
+    if (writeWaiting_)
+        waiting_ = writeWaiting_();
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("Es kann keine neue Statistik begonnen werden.\n\n") +
+                                 failure);
+    else if (!aside.isEmpty())
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Die beschädigte Datei ist als %1 aufbewahrt, und "
+                                                "eine neue Statistik wurde begonnen.")
+                                     .arg(QFileInfo(aside).fileName()));
     Refresh();
 }
 

@@ -3,6 +3,8 @@
 #include "game/Records.h"
 #include "stats/Statistics.h"
 
+#include <functional>
+
 #include <QDialog>
 
 class QCheckBox;
@@ -25,14 +27,18 @@ class TPointsChart;
 /// read shows why in their place, one that cannot be written says so beneath
 /// them, and neither offers "Statistik löschen", which otherwise asks first and
 /// empties the statistics, never the records (the records table gives the best
-/// game its player's name where it holds that game's points). "OK", Enter,
-/// Escape and the close box close it, wherever the focus is.
+/// game its player's name where it holds that game's points). A damaged file
+/// offers instead to be put aside for a new one. Games of the run that wait to be
+/// written are counted beneath. "OK", Enter, Escape and the close box close it,
+/// wherever the focus is.
 class TStatisticsDialog : public QDialog {
     Q_OBJECT
 
 public:
+    /// writeWaiting writes the run's games that wait to be written where it can and
+    /// says how many still wait.
     TStatisticsDialog(TStatistics& statistics, const TRecordTable& records, bool bonus, TMode mode,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, std::function<int()> writeWaiting = {});
 
     QTabBar* Tabs;
     QComboBox* Difficulty;
@@ -40,11 +46,16 @@ public:
     /// was known.
     QCheckBox* WithRaces;
     QPushButton* ClearButton;
+    /// Shown for a damaged file only.
+    QPushButton* PutAsideButton;
     QPushButton* OkButton;
     TPointsChart* Chart;
 
     /// "Statistik löschen": asks, then empties the statistics.
     void ClearClick();
+    /// "Beiseitelegen und neu beginnen": asks, then puts the damaged file aside and
+    /// starts a new one, and writes the games that wait into it.
+    void PutAsideClick();
     /// The figures and the chart of the chosen tab and difficulty, read anew.
     void Refresh();
 
@@ -53,6 +64,8 @@ private:
     void ShowFigures(const TStatisticsSummary& summary, bool bonus, TMode mode);
 
     TStatistics& statistics_;
+    std::function<int()> writeWaiting_;
+    int waiting_ = 0;
     TRecordTable records_;
     QLabel* games_;
     QLabel* playTime_;

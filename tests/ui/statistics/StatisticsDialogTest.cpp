@@ -10,6 +10,8 @@
 #include <numeric>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -134,26 +136,60 @@ TEST_F(StatisticsDialog, SaysWhyADamagedFileCannotBeReadAndClosesWithEscapeFromA
     QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
     raw.setDatabaseName(file);
     ASSERT_TRUE(raw.open() && QSqlQuery(raw).exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-    QFile data(file);
+    // A copy, which no other store has open.
+    const QString copy = QDir(folder.filePath("Kopie")).filePath("Statistik.sqlite");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Kopie") && QFile::copy(file, copy));
+    QFile data(copy);
     ASSERT_TRUE(data.open(QIODevice::ReadWrite) && data.seek(data.size() / 2 / 4096 * 4096));
     data.write(QByteArray(4096, '\x5a'));
     data.close();
-    TStatisticsStore damaged(file);
-    dialog = std::make_unique<TStatisticsDialog>(damaged, records, true, 2);
+    TStatisticsStore damaged(copy);
+    // Two games of the run wait, written by the program once they can be.
+    int waiting = 2;
+    TPlayedGame game;
+    game.StartedUtc = QDateTime::currentDateTimeUtc();
+    const auto writeWaiting = [&] {
+        while (waiting > 0 && damaged.Add(game).isEmpty())
+            --waiting;
+        return waiting;
+    };
+    dialog = std::make_unique<TStatisticsDialog>(damaged, records, true, 2, nullptr, writeWaiting);
     for (int tab : {1, 0}) {
         dialog->Tabs->setCurrentIndex(tab);
         EXPECT_EQ(Figure("Notice"),
-                  "Die Statistik kann nicht gelesen werden.\n\nDie Datei ist beschädigt.");
+                  "Die Statistik kann nicht gelesen werden.\n\nDie Datei ist beschädigt.\n\n"
+                  "2 Spiele dieses Laufs warten darauf, gespeichert zu werden.");
         EXPECT_FALSE(dialog->findChild<QLabel*>("Games")->isVisibleTo(dialog.get()));
         EXPECT_FALSE(dialog->ClearButton->isEnabled());
+        EXPECT_TRUE(dialog->PutAsideButton->isVisibleTo(dialog.get()));
         EXPECT_TRUE(dialog->Chart->PointsSeries()->points().isEmpty());
     }
+    const qint64 size = QFileInfo(copy).size();
     TModalRun run;
     for (QWidget* focus :
          std::initializer_list<QWidget*>{dialog->Chart, dialog->Difficulty, dialog->Tabs}) {
         run.Exec(*dialog, [focus] { focus->setFocus(), QTest::keyClick(focus, Qt::Key_Escape); });
         EXPECT_FALSE(run.StillOpen()) << focus->metaObject()->className();
     }
+    // Put aside, unchanged, after asking; the games that waited go into a new file.
+    QStringList asked;
+    for (const int box : {0, 1})
+        QTimer::singleShot(200 * box, dialog.get(), [&asked] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(question, nullptr);
+            asked << question->text();
+            question
+                ->button(question->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok)
+                ->click();
+        });
+    dialog->PutAsideButton->click();
+    EXPECT_TRUE(asked.value(1).startsWith("Die beschädigte Datei ist als Statistik.sqlite."
+                                          "beschädigt aufbewahrt"))
+        << asked.join('|').toStdString();
+    EXPECT_EQ(QFileInfo(copy + QStringLiteral(".beschädigt")).size(), size);
+    EXPECT_EQ(Figure("Games") + Figure("Notice"), "0");
+    EXPECT_FALSE(dialog->PutAsideButton->isVisibleTo(dialog.get()));
+    EXPECT_EQ(damaged.Summary(false, 0, false).Games, 2);
 }
 
 } // namespace
