@@ -1,8 +1,10 @@
 #include "ui/Form1.h"
 
 #include "game/Random.h"
+#include "game/run/FrameTimes.h"
 #include "platform/Cursor.h"
 #include "platform/app/QtApplication.h"
+#include "platform/window/FrameClock.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
@@ -31,6 +33,9 @@
 #include <QTimer>
 
 namespace fenu {
+
+// A run's times are bound to its frames at the rate the frame clock paces them.
+static_assert(FrameClock::FramesPerSecond == RunFramesPerSecond);
 
 namespace {
 
