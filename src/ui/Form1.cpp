@@ -365,11 +365,10 @@ void TForm1::RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& riv
     const QString verdict = points > rivalPoints   ? QStringLiteral("Gewonnen")
                             : points < rivalPoints ? QStringLiteral("Verloren")
                                                    : QStringLiteral("Unentschieden");
-    const QString result = QStringLiteral("%1: %2 gegen %3 Punkte von %4")
-                               .arg(verdict)
-                               .arg(points)
-                               .arg(rivalPoints)
-                               .arg(rival);
+    // In one pass: a "%1" in the rival's name stays as it is.
+    const QString result =
+        QStringLiteral("%1: %2 gegen %3 Punkte von %4")
+            .arg(verdict, QString::number(points), QString::number(rivalPoints), rival);
     // Shown once the frame that ended the race has returned.
     QTimer::singleShot(0, this, [this, result, points] {
         const TFocusReturn focusReturn(*this);
