@@ -96,7 +96,9 @@ void TGame::StartRace(TRaceCourse course) {
     CourseConfig = &race_.Settings.Config;
     // The run's generator makes the run's balls, where the run's balls were.
     GameRandom().SetSeed(race_.Settings.Seed);
-    raceCaption_ = QStringLiteral(" gegen %1 (%2)").arg(race_.Rival).arg(race_.RivalPoints);
+    // The name is the file's text, never a format: "%1" in it stays as it is.
+    raceCaption_ = QStringLiteral(" gegen ") + race_.Rival + QStringLiteral(" (") +
+                   QString::number(race_.RivalPoints) + QLatin1Char(')');
     raceFrame_ = 0;
     passed_ = false;
     caption_.valid = false;

@@ -1,8 +1,10 @@
 #include "ui/Form1.h"
 
 #include "game/Random.h"
+#include "game/run/FrameTimes.h"
 #include "platform/Cursor.h"
 #include "platform/app/QtApplication.h"
+#include "platform/window/FrameClock.h"
 #include "platform/window/QtDrawAreaWidget.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
@@ -32,6 +34,9 @@
 #include <QTimer>
 
 namespace fenu {
+
+// A run's times are bound to its frames at the rate the frame clock paces them.
+static_assert(FrameClock::FramesPerSecond == RunFramesPerSecond);
 
 namespace {
 
@@ -370,11 +375,10 @@ void TForm1::RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& riv
     const QString verdict = points > rivalPoints   ? QStringLiteral("Gewonnen")
                             : points < rivalPoints ? QStringLiteral("Verloren")
                                                    : QStringLiteral("Unentschieden");
-    const QString result = QStringLiteral("%1: %2 gegen %3 Punkte von %4")
-                               .arg(verdict)
-                               .arg(points)
-                               .arg(rivalPoints)
-                               .arg(rival);
+    // In one pass: a "%1" in the rival's name stays as it is.
+    const QString result =
+        QStringLiteral("%1: %2 gegen %3 Punkte von %4")
+            .arg(verdict, QString::number(points), QString::number(rivalPoints), rival);
     // Shown once the frame that ended the race has returned.
     QTimer::singleShot(0, this, [this, result, points] {
         const TFocusReturn focusReturn(*this);

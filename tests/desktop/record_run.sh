@@ -57,6 +57,7 @@ no_display() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "
 help=$(no_display --help) && [[ "$help" == *--version* ]] || fail "fenu --help: $help"
 version=$(no_display --version) && [[ "$version" =~ ^feNU\ [0-9.]+$ ]] || fail "fenu --version: $version"
 ! bogus=$(no_display --bogus) && [[ "$bogus" == *"'bogus'"* ]] || fail "fenu --bogus: $bogus"
+! two=$(no_display a.fenurun b.fenurun) && [[ "$two" == *"nur ein Rekordlauf"* ]] || fail "fenu a b: $two"
 # Without a display it says so in German and ends with status 1, not an abort.
 status=0 && alone=$(no_display) || status=$?
 [[ $status == 1 && "$alone" == *"keine Anzeige"*DISPLAY* && "$alone" != *Reinstall* ]] ||

@@ -84,11 +84,14 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
     EXPECT_TRUE(replay.ReachedEnd && replay.Ghost.Ended);
     EXPECT_EQ(replay.Points, points);
     EXPECT_EQ(replay.Ghost.Centres, played.player);
-    const TRunEntry claim{points, QStringLiteral("Rita"), "1.0"};
-    EXPECT_TRUE(VerdictLine(claim, run.Settings, replay).endsWith("stimmt überein"));
+    const TRunEntry claim{points, QStringLiteral("%1 Rita"), "1.0"}; // a name, never a format
+    const QString verdict = VerdictLine(claim, run.Settings, replay);
+    EXPECT_TRUE(verdict.startsWith("%1 Rita, Mittel: in") && verdict.endsWith("stimmt überein"));
     // Other points claimed, a run cut short, a run that drifts: none is proved.
     EXPECT_FALSE(Proves({points + 1, claim.Player, claim.ProgramVersion}, replay));
-    TRunRecording cut = run, drifting = run;
+    TRunRecording cut = run, drifting = run, overlong = run;
+    overlong.Checksums.push_back(run.Checksums.back());
+    EXPECT_FALSE(Proves(claim, PlayRunHeadless(overlong)));
     cut.Frames.resize(cut.Frames.size() / 2);
     cut.GameFrames = 0;
     const TRunPlayback cutReplay = PlayRunHeadless(cut);
@@ -133,10 +136,10 @@ TEST_F(Race, ARunIsProvedByItsReplayAndRacedOnItsCourseAgainstItsGhost) {
     Play(false);
     EXPECT_EQ(sounds.Count("SUCCESS"), 0);
     EXPECT_FALSE(view.captions.back().endsWith("überholt!"));
-    game.StartRace({run.Settings, replay.Ghost, QStringLiteral("Rita"), 1});
+    game.StartRace({run.Settings, replay.Ghost, claim.Player, 1});
     Play(false);
     EXPECT_EQ(sounds.Count("SUCCESS"), 1);
-    EXPECT_TRUE(view.captions.back().endsWith(" gegen Rita (1) – überholt!"));
+    EXPECT_TRUE(view.captions.back().endsWith(" gegen %1 Rita (1) – überholt!"));
     canvas.Calls.clear();
     TGhost::Draw(canvas, replay.Ghost, replay.Ghost.Centres.size() + 5);
     EXPECT_EQ(canvas.CallsOf("Line").size(), 2u);

@@ -53,6 +53,7 @@ protected:
                 game.Pause1Click();
                 clock.Advance(3000);
                 game.Pause1Click();
+                clock.Advance(5000); // and a stall: the machine or the process stopped
             }
             if (replay)
                 cursor.position = {frame, frame};
@@ -100,6 +101,10 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_EQ(entry.Points, points);
     EXPECT_GT(run.Shots.size(), 1u);
     // Damaged and foreign files are refused with their reason.
+    TRunRecording later = run, back = run;
+    for (size_t i = run.GameFrames - 5; i < run.Frames.size(); ++i)
+        later.Frames[i].Elapsed += 1'000'000'000;        // a million seconds, and points to match
+    back.Frames[7].Elapsed = back.Frames[6].Elapsed - 1; // going back
     QByteArray flipped = file, otherFormat = file;
     flipped[file.size() / 2] = static_cast<char>(flipped[file.size() / 2] ^ 0x10);
     otherFormat[4] = 3;
@@ -109,6 +114,8 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         {flipped, "Prüfsumme"},
         {QByteArray("[Settings]\r\nMode=1\r\n"), "kein Rekordlauf"},
         {otherFormat, "anderes Format"},
+        {WriteRunFile({points + 1'000'000, {}, "1.0"}, later), "passt nicht zu ihrer eigenen"},
+        {WriteRunFile(entry, back), "passt nicht zu ihrer eigenen Aufnahme"},
         {WriteRunFile({points, QString(RunFileMaxPlayerLength + 1, u'x'), "1.0"}, run),
          "Name des Spielers in der Datei ist zu lang"}};
     TRunEntry ignored;
@@ -129,8 +136,8 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     const TRunEntry longest{points, QString(RunFileMaxPlayerLength, u'x'), "1.0"};
     for (const int32_t step : {-64, 64, -8192, 8192, -(1 << 27), 1 << 27, INT32_MIN, INT32_MAX}) {
         const TRunFrame last = edges.Frames.back();
-        edges.Frames.push_back(
-            {last.Elapsed + static_cast<uint32_t>(step), {last.Cursor.X + step, last.Cursor.Y}});
+        edges.Frames.push_back({last.Elapsed + (step > 0 ? static_cast<uint32_t>(step) : 0),
+                                {last.Cursor.X + step, last.Cursor.Y}});
     }
     ASSERT_EQ(ReadRunFile(WriteRunFile(longest, edges), "1.0", ignored, edgesRead), QString());
     EXPECT_EQ(edgesRead, edges);
@@ -161,7 +168,10 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
     EXPECT_EQ(view.finished.size(), gamesKept) << "nor a game for the statistics";
     EXPECT_EQ(GameRandom().Seed(), seed) << "watching decides nothing of the next game";
 
-    // Eight times as fast, and no faster: an eighth of the frames to the same end.
+    // Twice as fast: half the frames; eight times, and no faster: an eighth, to the same end.
+    game.StartReplay(run, entry.Player);
+    game.ChangeReplaySpeed(true);
+    EXPECT_EQ(PlayUntilEnd(true).size(), (played.size() + 1) / 2);
     game.StartReplay(run, entry.Player);
     for (int faster = 0; faster < 4; ++faster)
         game.ChangeReplaySpeed(true);
@@ -199,7 +209,7 @@ TEST_F(RecordRun, ARecordedGamePlaysAgainFrameForFrameFromItsFile) {
         PlayUntilEnd(true);
         EXPECT_TRUE(game.AttractMode);
         EXPECT_FALSE(game.Replaying());
-        EXPECT_TRUE(view.replayFailure.startsWith("Das Spiel verläuft auf diesem Rechner anders"));
+        EXPECT_EQ(view.replayFailure.startsWith("Die Datei passt nicht"), machine != other);
         EXPECT_EQ(view.replayFailure.contains("anderen Computertyp (" + other + ")"),
                   machine == other);
     }

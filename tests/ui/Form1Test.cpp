@@ -344,6 +344,16 @@ TEST_F(MainWindow, TheLastGameAndARunFileFromTheMenuPlayAgain) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Game().Replaying(); }, 1000));
 }
 
+TEST_F(MainWindow, ARaceEndsInATieNotAWinAgainstTheRivalNamedAsInTheFile) {
+    QString result;
+    form->ShowRaceResultBox = [&](const QString& text) { return (result = text), false; };
+    form->Game().StartRace({{}, {}, QStringLiteral("%1 Rita"), 0});
+    form->Game().GameOverStep = TGame::FadeLength - 1;
+    form->Game().DXTimerTimer(1); // the race's last frame: 0 points against 0
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !result.isEmpty(); }));
+    EXPECT_EQ(result, QStringLiteral("Unentschieden: 0 gegen 0 Punkte von %1 Rita"));
+}
+
 TEST_F(MainWindow, ClosingTheWindowWritesTheSettingsFile) {
     form->Menu().Schwierig1->trigger();
     form->Game().Records[0][2] = {77, QStringLiteral("Anna")};

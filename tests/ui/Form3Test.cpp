@@ -282,6 +282,8 @@ TEST_F(Form3Test, OnlyRowsWithARunToShowPromiseOne) {
     menu->actions()[2]->trigger();
     menu->actions()[2]->trigger(); // over the copy just saved, from its folder
     const QString name = "feNU-Schwierig-A_n_na__-50-Punkte.fenurun";
+    EXPECT_EQ(SharedRunFileName(0, CustomMode, {7, "Al"}),
+              "feNU-Benutzerdefiniert-Al-7-Punkte.fenurun");
     EXPECT_EQ(asked, (QStringList{QDir::home().filePath(name), folder.filePath(name)}));
     QFile copy(folder.filePath(name)), kept(runs.Path(0, 2));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));

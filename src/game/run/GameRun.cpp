@@ -2,20 +2,25 @@
 
 #include "game/GameState.h"
 #include "game/GameView.h"
+#include "game/run/FrameTimes.h"
 
 namespace fenu {
 
 namespace {
-// Another kind of processor is the likely cause of a drift, and one a player can
-// understand; a run of unknown kind says nothing of it.
+// The rules play the same game on every processor of one kind: a run that plays
+// otherwise here was changed since it was recorded. Only a run recorded on another
+// kind may be true to its recording and still play otherwise (the extended precision
+// differs); one of unknown kind (an older file) may be either.
 QString DriftReason(const QString& recordedOn) {
-    QString reason = QStringLiteral("Das Spiel verläuft auf diesem Rechner anders als bei der "
-                                    "Aufnahme.");
-    if (!recordedOn.isEmpty() && recordedOn != RunMachine())
-        reason += QStringLiteral(" Der Rekordlauf wurde auf einem anderen Computertyp (%1) "
-                                 "aufgenommen; dort rechnet der Prozessor anders.")
-                      .arg(recordedOn);
-    return reason;
+    const QString changed = QStringLiteral("Die Datei passt nicht zu ihrer eigenen Aufnahme");
+    if (recordedOn == RunMachine())
+        return changed + QStringLiteral(": Das Spiel verläuft anders, als sie es festhält.");
+    if (recordedOn.isEmpty())
+        return changed + QStringLiteral(", oder sie wurde auf einem anderen Computertyp "
+                                        "aufgenommen, dessen Prozessor anders rechnet.");
+    return QStringLiteral("Das Spiel verläuft auf diesem Rechner anders als bei der Aufnahme. Der "
+                          "Rekordlauf wurde auf einem anderen Computertyp (") +
+           recordedOn + QStringLiteral(") aufgenommen; dort rechnet der Prozessor anders.");
 }
 } // namespace
 
@@ -62,6 +67,8 @@ bool TGameRun::BeginFrame(TGameState& game) {
             return Fail(QString());
         game.HoldTicks(game.StartTicks + replay_.Frames[frame_].Elapsed);
     } else {
+        if (state_ == TState::Recording && game.GameOverStep == 0)
+            HoldBackClock(game);
         game.HoldTicks(game.Now());
         if (state_ == TState::Recording) {
             const TPoint last =
@@ -71,6 +78,12 @@ bool TGameRun::BeginFrame(TGameState& game) {
     }
     ++frame_;
     return true;
+}
+
+void TGameRun::HoldBackClock(TGameState& game) const {
+    const uint32_t latest = LatestFrameTime(frame_ + 1);
+    if (game.Now() - game.StartTicks > latest)
+        game.StartTicks = game.Now() - latest;
 }
 
 bool TGameRun::EndFrame(const TGameState& game, bool wasGameFrame) {

@@ -55,6 +55,9 @@ private:
     enum class TState { Idle, Recording, Replaying };
 
     bool Fail(const QString& reason);
+    /// A frame later than the frames before allow (FrameTimes.h) plays no more time than
+    /// they did: the rest is taken out of the game's time, as a pause is.
+    void HoldBackClock(TGameState& game) const;
 
     CursorService& real_;
     TGameView& view_;

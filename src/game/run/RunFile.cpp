@@ -1,6 +1,7 @@
 #include "game/run/RunFile.h"
 
 #include "game/run/Crc32.h"
+#include "game/run/FrameTimes.h"
 
 #include <algorithm>
 
@@ -318,6 +319,9 @@ QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntr
     in.Check(in.Left() == 0);
     if (in.Failed())
         return QStringLiteral("Die Datei enthält ungültige Werte.");
+    if (!FrameTimesPlayable(run))
+        return QStringLiteral("Die Datei passt nicht zu ihrer eigenen Aufnahme: Die Zeiten ihrer "
+                              "Bilder passen nicht zu den gespielten Schritten.");
     return {};
 }
 

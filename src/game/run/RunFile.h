@@ -36,7 +36,8 @@ QByteArray WriteRunFile(const TRunEntry& entry, const TRunRecording& run);
 /// it (without the machine: Machine stays empty); on success an empty string,
 /// otherwise why the file cannot be used, in German. Any bytes are safe to read.
 /// The entry's player comes back as it may be shown: without control and
-/// bidirectional formatting characters.
+/// bidirectional formatting characters. Frame times no game plays (FrameTimes.h) are
+/// refused.
 QString ReadRunFile(QByteArrayView data, const QString& programVersion, TRunEntry& entry,
                     TRunRecording& run);
 

@@ -14,10 +14,10 @@ QString VerdictLine(const TRunEntry& entry, const TRunSettings& settings,
     QString kind = RunDifficultyName(settings.Mode);
     if (settings.Bonus)
         kind += QStringLiteral(" mit Bonus");
-    QString line = QStringLiteral("%1, %2: in der Datei %3 Punkte, nachgespielt %4 Punkte")
-                       .arg(player, kind)
-                       .arg(entry.Points)
-                       .arg(replay.Points);
+    // In one pass: a "%1" in the file's name stays as it is.
+    QString line =
+        QStringLiteral("%1, %2: in der Datei %3 Punkte, nachgespielt %4 Punkte")
+            .arg(player, kind, QString::number(entry.Points), QString::number(replay.Points));
     if (Proves(entry, replay))
         return line + QStringLiteral(" – stimmt überein");
     line += QStringLiteral(" – stimmt nicht: ");
