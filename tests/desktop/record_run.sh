@@ -79,7 +79,8 @@ box_gone() { ! box_shown; }
 run_file="$scratch/game/Rekordlauf-Bonus-0.fenurun"
 # (the last item but three: no game yet to watch again, so that item is greyed and skipped)
 xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Return
-wait_for 5 caption_matches '^Rekorde$' && sleep 0.3 || fail "the menu did not open the records"
+# (A dialog takes clicks once it has been shown for half a second.)
+wait_for 5 caption_matches '^Rekorde$' && sleep 0.6 || fail "the menu did not open the records"
 records=$(xdotool search --name '^Rekorde$' | head -n1)
 mkfifo "$run_file" && refused_at_once "a pipe"
 rm "$run_file" && ln -s /dev/zero "$run_file" && refused_at_once "a link to /dev/zero"
@@ -99,7 +100,7 @@ ls "$scratch/game"/*.fenurun >/dev/null 2>&1 || fail "no run kept beside Setting
 # Spiel > Rekorde...: the last item but four, now that the last game can be watched.
 xdotool mousemove --window "$main_window" 15 10 click 1 sleep 0.3 key Up Up Up Up Up Return
 wait_for 5 caption_matches '^Rekorde$' || fail "the menu did not open the records"
-sleep 0.3
+sleep 0.6
 records=$(xdotool search --name '^Rekorde$' | head -n1)
 # Down the list from its top: rows without a run do nothing; "Schwierig" is last.
 for y in 60 70 80 90 100 110 120 130; do
