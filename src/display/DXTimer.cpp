@@ -58,6 +58,7 @@ void TCustomDXTimer::Stop() {
 
 void TCustomDXTimer::InstallIdleHook() {
     lastTick_ = clock_.Milliseconds();
+    frameAwaited_ = false;
     application_.SetIdleHandler(this);
 }
 
@@ -70,6 +71,20 @@ void TCustomDXTimer::RemoveIdleHook() {
 
 void TCustomDXTimer::Idle(bool& done) {
     done = false;
+    // The wait for the frame's boundary comes before the frame, and the event loop
+    // turns between them: the input that came during the wait reaches the frame shown
+    // at that boundary rather than the one after.
+    if (pacer_ != nullptr) {
+        if (!frameAwaited_) {
+            pacer_->AwaitFrame();
+            frameAwaited_ = true;
+            turnsBeforeFrame_ = TurnsForInput;
+            return;
+        }
+        if (turnsBeforeFrame_-- > 0)
+            return;
+        frameAwaited_ = false;
+    }
     const uint32_t now = clock_.Milliseconds();
     const uint32_t elapsed = now - lastTick_; // unsigned: a wrap of the clock does no harm
     if (elapsed < interval_)

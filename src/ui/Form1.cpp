@@ -89,8 +89,12 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     DXTimer.SetActiveOnly(true);
     DXTimer.SetEnabled(false);
     DXTimer.SetInterval(1);
+    DXTimer.SetPacer(&presentation_);
     DXTimer.OnTimer = [this](TCustomDXTimer&, int32_t lagCount) {
         Guarded([&] { game_->DXTimerTimer(lagCount); });
+        // Right after a frame is shown, where the wait for the next one absorbs it.
+        if (std::exchange(openStatisticsAfterFrame_, false))
+            OpenStatistics();
     };
     DXTimer.OnActivate = [this](TCustomDXTimer&) { Guarded([&] { game_->DXTimerActivate(); }); };
     DXTimer.OnDeactivate = [this](TCustomDXTimer&) {
@@ -349,12 +353,20 @@ void TForm1::Statistik1Click() {
 }
 
 // The statistics' store (Qt SQL and SQLite) loads and opens its file when the first
-// game starts, outside its frames: not at the start of the program, which may never
-// see a game, and not at the game's end, which must not wait for it.
+// game starts, after its first frame: not at the start of the program, which may never
+// see a game, not at the game's end, which must not wait for it, and not between the
+// wait for a frame's boundary and the frame, which it would make late.
 void TForm1::GameStarted() {
-    QTimer::singleShot(0, this, [this] {
-        statistics_.Open([this](const QString& message) { ReportFailure(message); });
+    openStatisticsAfterFrame_ = true;
+    // Should no frame follow (the timer stopped at once), it opens all the same.
+    QTimer::singleShot(100, this, [this] {
+        if (std::exchange(openStatisticsAfterFrame_, false))
+            OpenStatistics();
     });
+}
+
+void TForm1::OpenStatistics() {
+    statistics_.Open([this](const QString& message) { ReportFailure(message); });
 }
 
 // After the game's last frame, before any record prompt; also from the game's

@@ -205,6 +205,7 @@ private:
     /// Writes the last game's run file, unless it is written.
     void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
+    void OpenStatistics();
     /// Pauses the player's running game as "Pause" does, for a dialog, box or menu
     /// (byMenu) that shows: it does not run on and end behind it, and the pointer is
     /// free to reach it. The player resumes with "Pause" as after any pause.
@@ -235,6 +236,7 @@ private:
     /// The game was paused by the opening of a menu still open, or just closed: its
     /// "Pause" then keeps the game paused rather than resuming it.
     bool pausedByMenu_ = false;
+    bool openStatisticsAfterFrame_ = false;
     bool destroyed_ = false;
     bool endedBySystem_ = false;
     bool shownBefore_ = false;

@@ -4,6 +4,7 @@
 #include "platform/window/QtDrawAreaWidget.h"
 
 #include <cmath>
+#include <utility>
 
 #include <QPainter>
 
@@ -208,7 +209,27 @@ TPlatformResult QtPresentationDevice::CreatePalette(const TPaletteEntries& entri
     return PlatformResult::Ok;
 }
 
+QtPresentationDevice::QtPresentationDevice(FrameClock& frameClock, FrameLog* log,
+                                           QtPresentationDevice** current)
+    : frameClock_(frameClock), log_(log), current_(current) {
+    if (current_ != nullptr)
+        *current_ = this;
+}
+
+QtPresentationDevice::~QtPresentationDevice() {
+    if (current_ != nullptr && *current_ == this)
+        *current_ = nullptr;
+}
+
+void QtPresentationDevice::AwaitBoundary() {
+    boundaryAwaited_ = false;
+    WaitForVerticalBlank();
+    boundaryAwaited_ = true;
+}
+
 TPlatformResult QtPresentationDevice::WaitForVerticalBlank() {
+    if (std::exchange(boundaryAwaited_, false))
+        return PlatformResult::Ok;
     // Frames before the window is on screen are seen by nobody, and sleeping through
     // them only delays the moment it appears: until then (for at most a second, so a
     // window that starts hidden does not keep a core busy) frames do not wait, and the
@@ -243,8 +264,13 @@ QString QtPresentationSystem::LibraryName() const {
 
 TPlatformResult QtPresentationSystem::CreateDevice(TEntry,
                                                    std::unique_ptr<PresentationDevice>& device) {
-    device = std::make_unique<QtPresentationDevice>(frameClock_, &log_);
+    device = std::make_unique<QtPresentationDevice>(frameClock_, &log_, &device_);
     return PlatformResult::Ok;
+}
+
+void QtPresentationSystem::AwaitFrame() {
+    if (device_ != nullptr)
+        device_->AwaitBoundary();
 }
 
 void QtPresentationSystem::SystemPalette(TPaletteEntries& entries) const {

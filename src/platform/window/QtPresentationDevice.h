@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FramePacer.h"
 #include "platform/PixelRatioSource.h"
 #include "platform/PresentationDevice.h"
 #include "platform/raster/QtCanvas.h"
@@ -96,8 +97,12 @@ private:
 /// SetCooperativeLevel (when it has one); without a window they have ratio 1.
 class QtPresentationDevice final : public PresentationDevice {
 public:
-    explicit QtPresentationDevice(FrameClock& frameClock, FrameLog* log = nullptr)
-        : frameClock_(frameClock), log_(log) {}
+    /// current: where the system keeps the device that is there (this one from now).
+    explicit QtPresentationDevice(FrameClock& frameClock, FrameLog* log = nullptr,
+                                  QtPresentationDevice** current = nullptr);
+    ~QtPresentationDevice() override;
+    /// WaitForVerticalBlank ahead of the frame: the frame's own wait then returns at once.
+    void AwaitBoundary();
     bool HasInterface(TInterface) const override { return true; }
     TPlatformResult GetCaps(TDeviceCaps& driver, TDeviceCaps& emulation) override;
     TPlatformResult SetCooperativeLevel(DrawAreaWindow* form, bool fullScreen) override;
@@ -116,14 +121,18 @@ private:
     const class QtDrawAreaWidget* window_ = nullptr;
     bool shownExposed_ = false;
     int64_t firstWait_ = 0;
+    QtPresentationDevice** current_;
+    bool boundaryAwaited_ = false;
 };
 
 /// The Qt presentation library. One per process; its frame clock is shared by every
 /// device so that re-creating the device keeps the frame rhythm. Its frame log records
 /// what the environment asks for (platform/FrameLog.h).
-class QtPresentationSystem final : public PresentationSystem {
+class QtPresentationSystem final : public PresentationSystem, public FramePacer {
 public:
     QtPresentationSystem();
+    /// The current device's wait for the next frame boundary (none without a device).
+    void AwaitFrame() override;
     FrameLog& Log() { return log_; }
     bool Loaded() const override { return true; }
     QString LibraryName() const override;
@@ -134,6 +143,7 @@ public:
 private:
     FrameClock frameClock_;
     FrameLog log_;
+    QtPresentationDevice* device_ = nullptr;
 };
 
 } // namespace fenu
