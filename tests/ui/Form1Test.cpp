@@ -121,9 +121,9 @@ TEST_F(MainWindow, DuringAGameTheKeysPauseAndAbortAndTheBonusOptionIsLocked) {
     EXPECT_EQ(form->windowTitle(), "feNU");
 }
 
-// The game does not run on behind a menu or dialog, with the pointer held: it pauses
-// and lets the pointer go. "Pause" chosen in that menu keeps the pause; P resumes.
-TEST_F(MainWindow, AMenuOrDialogOpenedDuringAGamePausesItUntilP) {
+// The game does not run on behind a menu, with the pointer held: it pauses and lets
+// the pointer go. "Pause" chosen in that menu keeps the pause; P resumes.
+TEST_F(MainWindow, AMenuOpenedDuringAGamePausesItUntilP) {
     Press(Qt::Key_F2);
     QMenu& menu = *form->Menu().Spiel1;
     menu.popup(form->mapToGlobal(QPoint(10, 10)));
@@ -135,16 +135,7 @@ TEST_F(MainWindow, AMenuOrDialogOpenedDuringAGamePausesItUntilP) {
     Press(Qt::Key_P);
     EXPECT_TRUE(form->Timer().Enabled());
     EXPECT_TRUE(cursor.clip);
-
-    bool pausedBehind = false;
-    QTimer::singleShot(0, &form->Form2(), [&] {
-        pausedBehind = !form->Timer().Enabled() && !cursor.clip;
-        form->Form2().reject();
-    });
-    form->Menu().Benutzerdefiniert1->trigger();
-    EXPECT_TRUE(pausedBehind);
-    form->Menu().Pause1->trigger();
-    EXPECT_TRUE(form->Timer().Enabled()) << "\"Pause\" resumes after the dialog";
+    // (Each dialog in the real program: tests/desktop/pointer_hold.sh.)
 }
 
 TEST_F(MainWindow, DuringTheFadePauseIsDisabledButAbortAndTheBonusOptionAreNot) {
