@@ -92,9 +92,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     DXTimer.SetPacer(&presentation_);
     DXTimer.OnTimer = [this](TCustomDXTimer&, int32_t lagCount) {
         Guarded([&] { game_->DXTimerTimer(lagCount); });
-        // Right after a frame is shown, where the wait for the next one absorbs it.
-        if (std::exchange(openStatisticsAfterFrame_, false))
-            OpenStatistics();
+        AfterFrame();
     };
     DXTimer.OnActivate = [this](TCustomDXTimer&) { Guarded([&] { game_->DXTimerActivate(); }); };
     DXTimer.OnDeactivate = [this](TCustomDXTimer&) {
@@ -352,21 +350,26 @@ void TForm1::Statistik1Click() {
                            QtApplication::ShowErrorBox);
 }
 
-// The statistics' store (Qt SQL and SQLite) loads and opens its file when the first
-// game starts, after its first frame: not at the start of the program, which may never
-// see a game, not at the game's end, which must not wait for it, and not between the
-// wait for a frame's boundary and the frame, which it would make late.
-void TForm1::GameStarted() {
-    openStatisticsAfterFrame_ = true;
-    // Should no frame follow (the timer stopped at once), it opens all the same.
-    QTimer::singleShot(100, this, [this] {
-        if (std::exchange(openStatisticsAfterFrame_, false))
-            OpenStatistics();
-    });
+// What a game's start or end leaves to do comes right after a frame is shown, where
+// the wait for the next one absorbs it: between that wait and its frame (where the
+// input the frame takes is handled) it would make the frame late. A timer does it
+// where no frame follows.
+void TForm1::AfterFrame() {
+    if (std::exchange(openStatisticsAfterFrame_, false))
+        statistics_.Open([this](const QString& message) { ReportFailure(message); });
+    WriteLastGame();
 }
 
-void TForm1::OpenStatistics() {
-    statistics_.Open([this](const QString& message) { ReportFailure(message); });
+void TForm1::AfterFrameOrSoon() {
+    QTimer::singleShot(AfterFrameFallbackMs, this, [this] { AfterFrame(); });
+}
+
+// The statistics' store (Qt SQL and SQLite) loads and opens its file when the first
+// game starts, after its first frame: not at the start of the program, which may never
+// see a game, and not at the game's end, which must not wait for it.
+void TForm1::GameStarted() {
+    openStatisticsAfterFrame_ = true;
+    AfterFrameOrSoon();
 }
 
 // After the game's last frame, before any record prompt; also from the game's
@@ -376,11 +379,11 @@ void TForm1::GameFinished(const TPlayedGame& game, const TRunRecording& run) {
     lastGame_ =
         WriteRunFile({game.TimePoints + game.BonusPoints, QString(), RunProgramVersion()}, run);
     lastGameWritten_ = false;
-    // Written outside the frame that ended the game, or at once as the program ends.
+    // Written after the frame that ended the game, or at once as the program ends.
     if (destroyed_)
         WriteLastGame();
     else
-        QTimer::singleShot(0, this, [this] { WriteLastGame(); });
+        AfterFrameOrSoon();
 }
 
 void TForm1::RaceEnded(uint32_t points, uint32_t rivalPoints, const QString& rival) {

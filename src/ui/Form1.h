@@ -52,6 +52,7 @@ public:
     static constexpr qint64 MinSizeRestoreIntervalMs = 500;
     /// Dialogs closed one after another before the window closes regardless.
     static constexpr int MaxDialogsClosedOnRequest = 8;
+    static constexpr int AfterFrameFallbackMs = 100;
 
     explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -205,7 +206,9 @@ private:
     /// Writes the last game's run file, unless it is written.
     void WriteLastGame();
     void RefuseRecordRun(const QString& reason);
-    void OpenStatistics();
+    void AfterFrame();
+    /// AfterFrame after the next frame, or after AfterFrameFallbackMs without one.
+    void AfterFrameOrSoon();
     /// Pauses the player's running game as "Pause" does, for a dialog, box or menu
     /// (byMenu) that shows: it does not run on and end behind it, and the pointer is
     /// free to reach it. The player resumes with "Pause" as after any pause.
