@@ -1,11 +1,17 @@
 #include "display/DXTimer.h"
 
 #include "platform/Exception.h"
+#include "platform/app/QtIdleSlot.h"
 #include "support/FakeApplication.h"
 #include "support/ManualClock.h"
 
 #include <limits>
 #include <vector>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +203,46 @@ TEST(DXTimerLifetime, DestroyingARunningTimerEmptiesTheIdleSlotAndStopsListening
     EXPECT_EQ(app.CurrentIdleHandler(), nullptr);
     app.Deactivate(); // must not reach the destroyed timer
     app.Activate();
+}
+
+// The real idle slot and event loop; a press comes from the window system during every
+// wait for a frame's boundary, queued as real input is: the frame must have it. With
+// the wait in the frame's Flip, it went to the frame after, a frame later on screen.
+struct PressDuringWait final : Application, FramePacer, QWidget {
+    QtIdleSlot slot;
+    int waits = 0;
+    int presses = 0;
+    void SetIdleHandler(IdleHandler* handler) override { slot.Set(handler); }
+    IdleHandler* CurrentIdleHandler() const override { return slot.Handler(); }
+    bool Active() const override { return true; }
+    void AddActivationListener(ActivationListener*) override {}
+    void RemoveActivationListener(ActivationListener*) override {}
+    void AwaitFrame() override {
+        ++waits;
+        QWindowSystemInterface::handleMouseEvent(windowHandle(), QPointF(5, 5), QPointF(5, 5),
+                                                 Qt::LeftButton, Qt::LeftButton,
+                                                 QEvent::MouseButtonPress);
+    }
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
+TEST(DXTimerPacing, EveryFrameTakesTheInputThatCameDuringItsWait) {
+    PressDuringWait field;
+    field.show();
+    test::ManualClock clock{0};
+    TDXTimer timer(field, clock);
+    timer.SetInterval(0);
+    timer.SetPacer(&field);
+    std::vector<int> unseen; // per frame: the presses of the waits not yet delivered
+    timer.OnTimer = [&](TCustomDXTimer&, int32_t) {
+        unseen.push_back(field.waits - field.presses);
+    };
+    timer.Loaded();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (unseen.size() < 20 && elapsed.elapsed() < 2000)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(unseen, std::vector<int>(20, 0));
 }
 
 } // namespace

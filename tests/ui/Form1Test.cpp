@@ -121,23 +121,6 @@ TEST_F(MainWindow, DuringAGameTheKeysPauseAndAbortAndTheBonusOptionIsLocked) {
     EXPECT_EQ(form->windowTitle(), "feNU");
 }
 
-// The game does not run on behind a menu, with the pointer held: it pauses and lets
-// the pointer go. "Pause" chosen in that menu keeps the pause; P resumes.
-TEST_F(MainWindow, AMenuOpenedDuringAGamePausesItUntilP) {
-    Press(Qt::Key_F2);
-    QMenu& menu = *form->Menu().Spiel1;
-    menu.popup(form->mapToGlobal(QPoint(10, 10)));
-    EXPECT_FALSE(form->Timer().Enabled()) << "paused by the menu";
-    EXPECT_FALSE(cursor.clip) << "the pointer free";
-    menu.hide();
-    form->Menu().Pause1->trigger();
-    EXPECT_FALSE(form->Timer().Enabled()) << "\"Pause\" in that menu keeps the pause";
-    Press(Qt::Key_P);
-    EXPECT_TRUE(form->Timer().Enabled());
-    EXPECT_TRUE(cursor.clip);
-    // (Each dialog in the real program: tests/desktop/pointer_hold.sh.)
-}
-
 TEST_F(MainWindow, DuringTheFadePauseIsDisabledButAbortAndTheBonusOptionAreNot) {
     Press(Qt::Key_F2);
     form->Game().GameOverStep = 10;
